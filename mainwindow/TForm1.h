@@ -40,7 +40,6 @@ private:
     void EnterProgramDir();
     std::string ReadComputerName();
     void Close();
-    void RunRestore(const std::string& connectionString, const std::string& statement);
     void WriteClientConfig();
     void WriteConfigValue(const std::string& value);
 
