@@ -5,7 +5,9 @@
 namespace platform {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // The part of a Windows path after "X:", with '/' separators and no empty components.
 std::string HostTail(const std::string& windowsPath) {

@@ -3,7 +3,9 @@
 namespace platform {
 namespace {
 
-bool IsDelimiter(char c) { return c == '\\' || c == ':'; }
+bool IsDelimiter(char c) {
+    return c == '\\' || c == ':';
+}
 
 // Index just past the last path delimiter ('\' or the drive colon); 0 when there is none.
 std::size_t NameStart(const std::string& fileName) {
@@ -22,7 +24,8 @@ std::string ExtractFilePath(const std::string& fileName) {
 std::string ExtractFileDir(const std::string& fileName) {
     std::size_t end = NameStart(fileName);
     // Drop the separator unless it follows the drive colon (or is the first character).
-    if (end > 1 && fileName[end - 1] == '\\' && fileName[end - 2] != ':' && fileName[end - 2] != '\\')
+    if (end > 1 && fileName[end - 1] == '\\' && fileName[end - 2] != ':' &&
+        fileName[end - 2] != '\\')
         --end;
     return fileName.substr(0, end);
 }

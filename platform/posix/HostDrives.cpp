@@ -23,7 +23,8 @@ DriveMap HostDriveMap() {
         return DriveMap(std::filesystem::absolute(driveC).lexically_normal().string());
     // The default drive C is ours to create; a drive named by the variable is left as it is,
     // so that a missing one fails like a missing drive.
-    const auto defaultDriveC = std::filesystem::path(HomeDirectory()) / ".local/share/launcher/drive_c";
+    const auto defaultDriveC =
+        std::filesystem::path(HomeDirectory()) / ".local/share/launcher/drive_c";
     std::error_code ignored;
     std::filesystem::create_directories(defaultDriveC, ignored);
     return DriveMap(defaultDriveC.string());
