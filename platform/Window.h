@@ -31,11 +31,11 @@ struct Font {
 struct ControlDescription {
     std::string name;
     ControlKind kind;
-    std::string parent; // empty for the window itself
+    std::string parent{}; // empty for the window itself
     int left = 0, top = 0, width = 0, height = 0;
-    std::string text;
-    std::optional<Font> font; // nothing: the parent's font
-    std::optional<Color> background;
+    std::string text{};
+    std::optional<Font> font{}; // nothing: the parent's font
+    std::optional<Color> background{};
     bool wordWrap = false;
     bool autoSize = false;
     Cursor cursor = Cursor::Default;
