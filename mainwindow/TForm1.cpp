@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace {
 
@@ -71,6 +72,8 @@ void TForm1::Click(const std::string& controlName) {
     for (const auto& [control, handler] : clickBindings) {
         if (controlName != control)
             continue;
+        if (!ControlNamed(controlName).Enabled())
+            return;
         // The application's default report: the one place an exception is caught. The
         // handler ends where it failed and every control keeps the state it reached.
         try {
@@ -80,6 +83,13 @@ void TForm1::Click(const std::string& controlName) {
         }
         return;
     }
+}
+
+platform::Control& TForm1::ControlNamed(const std::string& name) {
+    for (const auto& [controlName, member] : controlMembers)
+        if (name == controlName)
+            return this->*member;
+    throw std::out_of_range("no control named " + name);
 }
 
 void TForm1::SetObserver(platform::FormObserver* observer) {

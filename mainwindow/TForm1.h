@@ -19,6 +19,7 @@ public:
     // Runs the control's click handler; an exception leaving it goes to the error box.
     void Click(const std::string& controlName) override;
     void SetObserver(platform::FormObserver* observer) override;
+    platform::Control& ControlNamed(const std::string& name);
 
     platform::Control Label5, Label6, GroupBox1, Label1, Label2, Label3, Label4, GroupBox4, Label8,
         Label9, Edit8, Edit9, BitBtn2, BitBtn3, BitBtn4, GroupBox2, BitBtn5, BitBtn6, BitBtn1,
