@@ -1,0 +1,219 @@
+#include "platform/ProfileText.h"
+
+#include <cstring>
+
+namespace platform::profiletext {
+namespace {
+
+enum class LineKind { Blank, Comment, Section, Key };
+
+struct Line {
+    std::size_t begin = 0;
+    std::size_t contentEnd = 0; // where "\r\n" or "\n" starts
+    std::size_t end = 0;        // after the line ending
+    LineKind kind = LineKind::Blank;
+    std::string_view name;  // a section's or key's name, blanks stripped
+    std::size_t equals = 0; // a key line's '=', or contentEnd when it has none
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A lead byte and its trail byte form one character; trail bytes include '[', ']', '\' and
+// letters, which must neither end a name nor be folded to another case.
+bool IsDoubleByte(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x81 || lead == 0xFF || at + 1 >= text.size())
+        return false;
+    const auto trail = static_cast<unsigned char>(text[at + 1]);
+    return trail >= 0x40 && trail != 0x7F && trail != 0xFF;
+}
+
+std::size_t Find(std::string_view text, char wanted) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (IsDoubleByte(text, at))
+            ++at;
+        else if (text[at] == wanted)
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+char FoldedAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view left, std::string_view right) {
+    if (left.size() != right.size())
+        return false;
+    for (std::size_t at = 0; at < left.size(); ++at) {
+        if (IsDoubleByte(left, at)) {
+            if (left.compare(at, 2, right, at, 2) != 0)
+                return false;
+            ++at;
+        } else if (FoldedAscii(left[at]) != FoldedAscii(right[at])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Line Classify(std::string_view file, std::size_t begin, std::size_t contentEnd, std::size_t end) {
+    Line line{begin, contentEnd, end, LineKind::Blank, {}, contentEnd};
+    const std::string_view content = file.substr(begin, contentEnd - begin);
+    const std::string_view text = Trimmed(content);
+    if (text.empty())
+        return line;
+    if (text.front() == ';' || text.front() == '#') {
+        line.kind = LineKind::Comment;
+    } else if (text.front() == '[') {
+        line.kind = LineKind::Section;
+        const std::string_view inside = text.substr(1);
+        line.name = Trimmed(inside.substr(0, Find(inside, ']')));
+    } else {
+        line.kind = LineKind::Key;
+        const std::size_t equals = Find(content, '=');
+        line.name = Trimmed(content.substr(0, equals));
+        if (equals != std::string_view::npos)
+            line.equals = begin + equals;
+    }
+    return line;
+}
+
+// Walks the file line by line; a file without a final line ending has a last line all the same.
+class Lines {
+public:
+    explicit Lines(std::string_view file) : m_file(file) {}
+
+    bool Next(Line& line) {
+        if (m_at >= m_file.size())
+            return false;
+        const void* found = std::memchr(m_file.data() + m_at, '\n', m_file.size() - m_at);
+        const std::size_t newline =
+            found ? static_cast<const char*>(found) - m_file.data() : m_file.size();
+        std::size_t contentEnd = newline;
+        if (found && contentEnd > m_at && m_file[contentEnd - 1] == '\r')
+            --contentEnd;
+        const std::size_t end = found ? newline + 1 : newline;
+        line = Classify(m_file, m_at, contentEnd, end);
+        m_at = end;
+        return true;
+    }
+
+private:
+    std::string_view m_file;
+    std::size_t m_at = 0;
+};
+
+// New lines follow the file: LF alone when every line of it ends so, otherwise CRLF.
+std::string_view LineEnding(std::string_view file) {
+    bool anyNewline = false;
+    for (std::size_t at = file.find('\n'); at != std::string_view::npos;
+         at = file.find('\n', at + 1)) {
+        if (at > 0 && file[at - 1] == '\r')
+            return "\r\n";
+        anyNewline = true;
+    }
+    return anyNewline ? "\n" : "\r\n";
+}
+
+std::string Spliced(std::string_view file, std::size_t from, std::size_t to,
+                    std::string_view replacement) {
+    std::string result;
+    result.reserve(file.size() - (to - from) + replacement.size());
+    result.append(file.substr(0, from));
+    result.append(replacement);
+    result.append(file.substr(to));
+    return result;
+}
+
+bool IsHeaderOf(const Line& line, std::string_view section) {
+    return line.kind == LineKind::Section && SameName(line.name, section);
+}
+
+} // namespace
+
+std::optional<std::string> DeleteKey(std::string_view file, std::string_view section,
+                                     std::string_view key) {
+    Lines lines(file);
+    bool inSection = false;
+    for (Line line; lines.Next(line);) {
+        if (line.kind == LineKind::Section)
+            inSection = SameName(line.name, section);
+        else if (inSection && line.kind == LineKind::Key && SameName(line.name, key))
+            return Spliced(file, line.begin, line.end, {});
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> EraseSection(std::string_view file, std::string_view section) {
+    Lines lines(file);
+    Line line;
+    while (lines.Next(line))
+        if (IsHeaderOf(line, section))
+            break;
+    if (!IsHeaderOf(line, section))
+        return std::nullopt;
+    const std::size_t from = line.begin;
+    std::size_t to = file.size();
+    while (lines.Next(line)) {
+        if (line.kind == LineKind::Section) {
+            to = line.begin;
+            break;
+        }
+    }
+    return Spliced(file, from, to, {});
+}
+
+std::optional<std::string> WriteString(std::string_view file, std::string_view section,
+                                       std::string_view key, std::string_view value) {
+    const std::string_view ending = LineEnding(file);
+    const std::string entry = std::string(key) + "=" + std::string(value);
+    Lines lines(file);
+    Line line;
+    while (lines.Next(line))
+        if (IsHeaderOf(line, section))
+            break;
+
+    if (!IsHeaderOf(line, section)) {
+        std::string added(file.empty() || file.back() == '\n' ? "" : ending);
+        added +=
+            "[" + std::string(section) + "]" + std::string(ending) + entry + std::string(ending);
+        return Spliced(file, file.size(), file.size(), added);
+    }
+
+    Line lastFilled = line;
+    while (lines.Next(line) && line.kind != LineKind::Section) {
+        if (line.kind == LineKind::Key && SameName(line.name, key)) {
+            // The key keeps its spelling and everything up to its '='; only the value changes.
+            std::string replacement;
+            std::size_t from = line.equals + 1;
+            if (line.equals == line.contentEnd) {
+                from = line.contentEnd;
+                while (from > line.begin && IsBlank(file[from - 1]))
+                    --from;
+                replacement = "=";
+            }
+            replacement += value;
+            if (file.substr(from, line.contentEnd - from) == replacement)
+                return std::nullopt;
+            return Spliced(file, from, line.contentEnd, replacement);
+        }
+        if (line.kind != LineKind::Blank)
+            lastFilled = line;
+    }
+    std::string added(lastFilled.end == lastFilled.contentEnd ? ending : "");
+    added += entry + std::string(ending);
+    return Spliced(file, lastFilled.end, lastFilled.end, added);
+}
+
+} // namespace platform::profiletext

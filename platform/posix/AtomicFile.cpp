@@ -1,0 +1,138 @@
+#include "platform/posix/AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    bool Valid() const { return m_fd >= 0; }
+    // Closes now, because close can report a write that failed late (NFS, quotas).
+    bool Close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool KeepOwnerAndMode(int fd, const struct stat& original) {
+    // Only a privileged process may give a file away; an ordinary one can still keep a group
+    // it belongs to. Neither is worth failing the write for.
+    if (::fchown(fd, original.st_uid, original.st_gid) != 0)
+        (void)!::fchown(fd, static_cast<uid_t>(-1), original.st_gid);
+    // After fchown, which clears set-id bits.
+    return ::fchmod(fd, original.st_mode & 07777) == 0;
+}
+
+std::string TemporaryName(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return path + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+}
+
+std::string Directory(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The rename itself is only durable once the directory entry is on disk.
+void SyncDirectory(const std::string& directory) {
+    Descriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Valid())
+        ::fsync(fd.Get()); // the file is already replaced; a failure here cannot undo that
+}
+
+std::string ResolvedTarget(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+}
+
+} // namespace
+
+FileBytes ReadWholeFile(const std::string& path) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (!fd.Valid())
+        return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, {}};
+    struct stat status {};
+    if (::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {FileState::Unreadable, {}};
+    FileBytes file{FileState::Present, {}};
+    file.bytes.resize(static_cast<std::size_t>(status.st_size));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == file.bytes.size())
+            file.bytes.resize(filled + 4096); // the file grew since fstat
+        const ssize_t got =
+            ::read(fd.Get(), file.bytes.data() + filled, file.bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {FileState::Unreadable, {}};
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    file.bytes.resize(filled);
+    return file;
+}
+
+bool MayWrite(const std::string& path) {
+    // Opening is the test: access() judges root by its permitted capabilities, not the
+    // effective ones, and knows nothing of a file opened elsewhere for execution.
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    return fd.Valid();
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes) {
+    const std::string target = ResolvedTarget(path);
+    struct stat original {};
+    const bool exists = ::stat(target.c_str(), &original) == 0;
+
+    const std::string temporary = TemporaryName(target);
+    // 0666 lets the umask decide a new file's permissions, as for any file created here.
+    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.Valid())
+        return false;
+    bool done = WriteAll(fd.Get(), bytes) && (!exists || KeepOwnerAndMode(fd.Get(), original)) &&
+                ::fsync(fd.Get()) == 0;
+    done = fd.Close() && done;
+    done = done && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!done) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncDirectory(Directory(target));
+    return true;
+}
+
+} // namespace platform
