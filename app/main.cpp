@@ -1,0 +1,7 @@
+#include "app/StartSequence.h"
+#include "platform/HostPlatform.h"
+
+int main(int argc, char** argv) {
+    platform::HostPlatform host(argc, argv);
+    return RunLauncher(host.Components());
+}
