@@ -2,7 +2,6 @@
 
 #include "platform/Exception.h"
 
-#include <chrono>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -43,12 +42,10 @@ TEST(FreeTdsDatabaseCommand, RefusedPortNamesTheDataSource) {
     EXPECT_EQ(error.rfind("Cannot connect to SQL Server '" + source + "': ", 0), 0u) << error;
 }
 
-TEST(FreeTdsDatabaseCommand, NoBrowserSaysSoWithinTheConnectBudget) {
-    const auto start = std::chrono::steady_clock::now();
+TEST(FreeTdsDatabaseCommand, NoBrowserSaysSo) {
     EXPECT_EQ(ErrorOf("127.0.0.1\\home", "SELECT 1"),
               "Cannot connect to SQL Server '127.0.0.1\\home': no SQL Server Browser answered "
               "for instance 'home' on 127.0.0.1");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
 }
 
 } // namespace
