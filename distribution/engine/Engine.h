@@ -1,0 +1,77 @@
+#pragma once
+
+#include "distribution/engine/Browser.h"
+#include "distribution/engine/Commands.h"
+#include "distribution/engine/DataFolder.h"
+#include "distribution/engine/Session.h"
+#include "platform/DriveMap.h"
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace engine {
+
+struct EngineConfig {
+    std::string instance = "home";
+    std::string login;
+    std::string password;
+    std::string listenAddress = "127.0.0.1"; // numeric IPv4 or IPv6
+    std::uint16_t port = 0;                  // 0: any free port
+    std::uint16_t browserPort = 1434;        // 0: any free port
+    std::filesystem::path dataDirectory;
+    std::string computerName;
+};
+
+// The engine at work: a TCP listener with a thread per client connection, and the browser
+// service on UDP. Errors stay with the connection they occur on; only Stop ends the rest.
+class Engine {
+public:
+    // Opens the data folder and binds both sockets; throws std::system_error naming the
+    // failed call when any of that fails. Serving starts at once.
+    Engine(EngineConfig config, platform::DriveMap drives);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    std::uint16_t BrowserPort() const { return m_browserPort; }
+
+    // Closes the listeners and every connection, and waits for their threads.
+    void Stop();
+
+private:
+    struct Connection {
+        int fd;
+        std::thread thread;
+        std::atomic<bool> finished{false};
+    };
+
+    void AcceptLoop();
+    void BrowserLoop();
+    void Serve(Connection& connection);
+    void ReapFinished();
+
+    EngineConfig m_config;
+    DataFolder m_data;
+    CommandRunner m_commands;
+    SessionSettings m_settings;
+    BrowserInstance m_browser;
+    int m_listener = -1;
+    int m_browserSocket = -1;
+    int m_wake[2] = {-1, -1};
+    std::uint16_t m_port = 0;
+    std::uint16_t m_browserPort = 0;
+    std::mutex m_connectionsMutex;
+    std::list<std::unique_ptr<Connection>> m_connections;
+    std::thread m_acceptThread;
+    std::thread m_browserThread;
+    bool m_stopped = false;
+};
+
+} // namespace engine

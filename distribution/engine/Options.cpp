@@ -1,0 +1,89 @@
+#include "distribution/engine/Options.h"
+
+#include <charconv>
+#include <map>
+#include <optional>
+
+namespace engine {
+namespace {
+
+constexpr const char* serveOptions[] = {"--instance",     "--login",     "--password",
+                                        "--data",         "--listen",    "--port",
+                                        "--browser-port", "--port-file", "--pid-file"};
+constexpr const char* backupOptions[] = {"--make-backup", "--database", "--content"};
+
+template <std::size_t N> bool Known(const std::string& name, const char* const (&names)[N]) {
+    for (const char* known : names)
+        if (name == known)
+            return true;
+    return false;
+}
+
+std::optional<std::uint16_t> Port(const std::string& text) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value > 65535)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+
+} // namespace
+
+std::variant<ServeOptions, MakeBackupOptions, UsageError>
+ParseOptions(const std::vector<std::string>& arguments) {
+    std::map<std::string, std::string> values;
+    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+        const std::string& name = arguments[i];
+        if (!Known(name, serveOptions) && !Known(name, backupOptions))
+            return UsageError{"unknown option " + name};
+        if (i + 1 >= arguments.size())
+            return UsageError{name + " needs a value"};
+        values[name] = arguments[i + 1];
+    }
+    auto missing = [&](const char* const* first,
+                       const char* const* last) -> std::optional<UsageError> {
+        for (; first != last; ++first)
+            if (!values.contains(*first))
+                return UsageError{std::string(*first) + " is required"};
+        return std::nullopt;
+    };
+
+    if (values.contains("--make-backup")) {
+        for (const auto& [name, value] : values)
+            if (!Known(name, backupOptions))
+                return UsageError{name + " does not go with --make-backup"};
+        if (auto error = missing(std::begin(backupOptions), std::end(backupOptions)))
+            return *error;
+        return MakeBackupOptions{values["--make-backup"], values["--database"],
+                                 values["--content"]};
+    }
+
+    for (const auto& [name, value] : values)
+        if (!Known(name, serveOptions))
+            return UsageError{name + " goes only with --make-backup"};
+    if (auto error = missing(std::begin(serveOptions), std::begin(serveOptions) + 4))
+        return *error;
+    ServeOptions serve;
+    serve.config.instance = values["--instance"];
+    serve.config.login = values["--login"];
+    serve.config.password = values["--password"];
+    serve.config.dataDirectory = values["--data"];
+    if (values.contains("--listen"))
+        serve.config.listenAddress = values["--listen"];
+    for (auto [name, port] :
+         {std::pair{"--port", &serve.config.port}, {"--browser-port", &serve.config.browserPort}}) {
+        if (!values.contains(name))
+            continue;
+        const auto parsed = Port(values[name]);
+        if (!parsed)
+            return UsageError{std::string(name) + " must be a port number, not " + values[name]};
+        *port = *parsed;
+    }
+    if (values.contains("--port-file"))
+        serve.portFile = values["--port-file"];
+    if (values.contains("--pid-file"))
+        serve.pidFile = values["--pid-file"];
+    return serve;
+}
+
+} // namespace engine

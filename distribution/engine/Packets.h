@@ -1,0 +1,58 @@
+#pragma once
+
+#include "distribution/engine/Bytes.h"
+
+#include <cstdint>
+#include <span>
+
+namespace engine {
+
+// Packet types of the TDS packet header.
+enum class PacketType : std::uint8_t {
+    SqlBatch = 0x01,
+    LegacyLogin = 0x02,
+    Rpc = 0x03,
+    TabularResult = 0x04,
+    Attention = 0x06,
+    Login7 = 0x10,
+    Prelogin = 0x12,
+};
+
+inline constexpr std::size_t packetHeaderSize = 8;
+// The largest packet TDS allows; also the largest packet size a client may negotiate.
+inline constexpr std::size_t maxPacketSize = 32767;
+inline constexpr std::size_t defaultPacketSize = 4096;
+
+// One client request: the payloads of its packets, joined.
+struct Message {
+    std::uint8_t type = 0;
+    Bytes payload;
+};
+
+// Gathers the packets read from a connection into whole messages. A packet with a length
+// shorter than its header or longer than any TDS packet, a message that changes type
+// midway, or a message larger than the cap is malformed: the connection is not trusted
+// any further.
+class MessageAssembler {
+public:
+    enum class Status { NeedMore, Complete, Malformed };
+
+    explicit MessageAssembler(std::size_t maxMessageSize) : m_maxMessage(maxMessageSize) {}
+
+    void Feed(std::span<const std::uint8_t> bytes);
+    // The next whole message, when the bytes fed so far hold one.
+    Status Next(Message& message);
+
+private:
+    std::size_t m_maxMessage;
+    Bytes m_buffer;
+    std::size_t m_consumed = 0;
+    Message m_partial;
+    bool m_inMessage = false;
+};
+
+// Splits a server message into packets of at most packetSize bytes, the last marked as
+// the end of the message.
+Bytes Frame(PacketType type, std::span<const std::uint8_t> payload, std::size_t packetSize);
+
+} // namespace engine
