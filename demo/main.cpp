@@ -1,0 +1,22 @@
+// The demo's driver: the real launcher window on this computer's real components,
+// clicked through by DemoDriver. It lies in the distribution directory, like the
+// launcher, so that it finds the same files beside it.
+#include "app/StartSequence.h"
+#include "demo/DemoDriver.h"
+#include "platform/HostPlatform.h"
+#include "platform/posix/HostDrives.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: launcher-demo SCREENSHOT-FOLDER\n";
+        return 2;
+    }
+    platform::HostPlatform host(argc, argv);
+    const auto clientFolder =
+        platform::HostDriveMap().HostPath("c:\\Program Files\\蔚檀").value_or("");
+    DemoDriver driver(argv[1], clientFolder);
+    driver.Start();
+    return RunLauncher(host.Components());
+}

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer, checks the formatting and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash tools/install-dependencies.sh
+cmake --preset sanitize
+cmake --build --preset sanitize -j2
+ctest --preset sanitize -j2
