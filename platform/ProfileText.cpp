@@ -1,6 +1,7 @@
 #include "platform/ProfileText.h"
 
 #include <cstring>
+#include <utility>
 
 namespace platform::profiletext {
 namespace {
@@ -12,8 +13,6 @@ struct Line {
     std::size_t contentEnd = 0; // where "\r\n" or "\n" starts
     std::size_t end = 0;        // after the line ending
     LineKind kind = LineKind::Blank;
-    std::string_view name;  // a section's or key's name, blanks stripped
-    std::size_t equals = 0; // a key line's '=', or contentEnd when it has none
 };
 
 bool IsBlank(char c) {
@@ -67,26 +66,45 @@ bool SameName(std::string_view left, std::string_view right) {
     return true;
 }
 
-Line Classify(std::string_view file, std::size_t begin, std::size_t contentEnd, std::size_t end) {
-    Line line{begin, contentEnd, end, LineKind::Blank, {}, contentEnd};
-    const std::string_view content = file.substr(begin, contentEnd - begin);
-    const std::string_view text = Trimmed(content);
-    if (text.empty())
-        return line;
-    if (text.front() == ';' || text.front() == '#') {
-        line.kind = LineKind::Comment;
-    } else if (text.front() == '[') {
-        line.kind = LineKind::Section;
-        const std::string_view inside = text.substr(1);
-        line.name = Trimmed(inside.substr(0, Find(inside, ']')));
-    } else {
-        line.kind = LineKind::Key;
-        const std::size_t equals = Find(content, '=');
-        line.name = Trimmed(content.substr(0, equals));
-        if (equals != std::string_view::npos)
-            line.equals = begin + equals;
+// Only the first byte that is not blank decides a line's kind, so walking past the lines of
+// other sections costs no more than finding their ends.
+LineKind KindOf(std::string_view content) {
+    std::size_t at = 0;
+    while (at < content.size() && IsBlank(content[at]))
+        ++at;
+    if (at == content.size())
+        return LineKind::Blank;
+    switch (content[at]) {
+    case ';':
+    case '#':
+        return LineKind::Comment;
+    case '[':
+        return LineKind::Section;
+    default:
+        return LineKind::Key;
     }
-    return line;
+}
+
+std::string_view Content(std::string_view file, const Line& line) {
+    return file.substr(line.begin, line.contentEnd - line.begin);
+}
+
+std::string_view SectionName(std::string_view file, const Line& line) {
+    const std::string_view text = Trimmed(Content(file, line));
+    const std::string_view inside = text.substr(1);
+    return Trimmed(inside.substr(0, Find(inside, ']')));
+}
+
+// A key line's name, and the offset of its '=' in the file (contentEnd when it has none).
+std::pair<std::string_view, std::size_t> KeyOf(std::string_view file, const Line& line) {
+    const std::string_view content = Content(file, line);
+    const std::size_t equals = Find(content, '=');
+    return {Trimmed(content.substr(0, equals)),
+            equals == std::string_view::npos ? line.contentEnd : line.begin + equals};
+}
+
+bool IsKey(std::string_view file, const Line& line, std::string_view key) {
+    return line.kind == LineKind::Key && SameName(KeyOf(file, line).first, key);
 }
 
 // Walks the file line by line; a file without a final line ending has a last line all the same.
@@ -104,7 +122,7 @@ public:
         if (found && contentEnd > m_at && m_file[contentEnd - 1] == '\r')
             --contentEnd;
         const std::size_t end = found ? newline + 1 : newline;
-        line = Classify(m_file, m_at, contentEnd, end);
+        line = {m_at, contentEnd, end, KindOf(m_file.substr(m_at, contentEnd - m_at))};
         m_at = end;
         return true;
     }
@@ -136,8 +154,8 @@ std::string Spliced(std::string_view file, std::size_t from, std::size_t to,
     return result;
 }
 
-bool IsHeaderOf(const Line& line, std::string_view section) {
-    return line.kind == LineKind::Section && SameName(line.name, section);
+bool IsHeaderOf(std::string_view file, const Line& line, std::string_view section) {
+    return line.kind == LineKind::Section && SameName(SectionName(file, line), section);
 }
 
 } // namespace
@@ -148,8 +166,8 @@ std::optional<std::string> DeleteKey(std::string_view file, std::string_view sec
     bool inSection = false;
     for (Line line; lines.Next(line);) {
         if (line.kind == LineKind::Section)
-            inSection = SameName(line.name, section);
-        else if (inSection && line.kind == LineKind::Key && SameName(line.name, key))
+            inSection = IsHeaderOf(file, line, section);
+        else if (inSection && IsKey(file, line, key))
             return Spliced(file, line.begin, line.end, {});
     }
     return std::nullopt;
@@ -158,10 +176,10 @@ std::optional<std::string> DeleteKey(std::string_view file, std::string_view sec
 std::optional<std::string> EraseSection(std::string_view file, std::string_view section) {
     Lines lines(file);
     Line line;
-    while (lines.Next(line))
-        if (IsHeaderOf(line, section))
-            break;
-    if (!IsHeaderOf(line, section))
+    bool found = false;
+    while (!found && lines.Next(line))
+        found = IsHeaderOf(file, line, section);
+    if (!found)
         return std::nullopt;
     const std::size_t from = line.begin;
     std::size_t to = file.size();
@@ -180,11 +198,11 @@ std::optional<std::string> WriteString(std::string_view file, std::string_view s
     const std::string entry = std::string(key) + "=" + std::string(value);
     Lines lines(file);
     Line line;
-    while (lines.Next(line))
-        if (IsHeaderOf(line, section))
-            break;
+    bool found = false;
+    while (!found && lines.Next(line))
+        found = IsHeaderOf(file, line, section);
 
-    if (!IsHeaderOf(line, section)) {
+    if (!found) {
         std::string added(file.empty() || file.back() == '\n' ? "" : ending);
         added +=
             "[" + std::string(section) + "]" + std::string(ending) + entry + std::string(ending);
@@ -193,11 +211,12 @@ std::optional<std::string> WriteString(std::string_view file, std::string_view s
 
     Line lastFilled = line;
     while (lines.Next(line) && line.kind != LineKind::Section) {
-        if (line.kind == LineKind::Key && SameName(line.name, key)) {
+        if (IsKey(file, line, key)) {
             // The key keeps its spelling and everything up to its '='; only the value changes.
+            const std::size_t equals = KeyOf(file, line).second;
             std::string replacement;
-            std::size_t from = line.equals + 1;
-            if (line.equals == line.contentEnd) {
+            std::size_t from = equals + 1;
+            if (equals == line.contentEnd) {
                 from = line.contentEnd;
                 while (from > line.begin && IsBlank(file[from - 1]))
                     --from;

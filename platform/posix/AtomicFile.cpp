@@ -86,12 +86,13 @@ FileBytes ReadWholeFile(const std::string& path) {
     struct stat status {};
     if (::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode))
         return {FileState::Unreadable, {}};
+    // One byte more than the size, so that the read that finds the end needs no new buffer.
     FileBytes file{FileState::Present, {}};
-    file.bytes.resize(static_cast<std::size_t>(status.st_size));
+    file.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == file.bytes.size())
-            file.bytes.resize(filled + 4096); // the file grew since fstat
+            file.bytes.resize(filled * 2); // the file grew since fstat
         const ssize_t got =
             ::read(fd.Get(), file.bytes.data() + filled, file.bytes.size() - filled);
         if (got < 0 && errno == EINTR)
