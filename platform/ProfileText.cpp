@@ -144,36 +144,35 @@ std::string_view LineEnding(std::string_view file) {
     return anyNewline ? "\n" : "\r\n";
 }
 
-std::string Spliced(std::string_view file, std::size_t from, std::size_t to,
-                    std::string_view replacement) {
-    std::string result;
-    result.reserve(file.size() - (to - from) + replacement.size());
-    result.append(file.substr(0, from));
-    result.append(replacement);
-    result.append(file.substr(to));
-    return result;
-}
-
 bool IsHeaderOf(std::string_view file, const Line& line, std::string_view section) {
     return line.kind == LineKind::Section && SameName(SectionName(file, line), section);
 }
 
 } // namespace
 
-std::optional<std::string> DeleteKey(std::string_view file, std::string_view section,
-                                     std::string_view key) {
+std::string Applied(std::string_view file, const Splice& splice) {
+    std::string result;
+    result.reserve(file.size() - (splice.to - splice.from) + splice.text.size());
+    result.append(file.substr(0, splice.from));
+    result.append(splice.text);
+    result.append(file.substr(splice.to));
+    return result;
+}
+
+std::optional<Splice> DeleteKey(std::string_view file, std::string_view section,
+                                std::string_view key) {
     Lines lines(file);
     bool inSection = false;
     for (Line line; lines.Next(line);) {
         if (line.kind == LineKind::Section)
             inSection = IsHeaderOf(file, line, section);
         else if (inSection && IsKey(file, line, key))
-            return Spliced(file, line.begin, line.end, {});
+            return Splice{line.begin, line.end, {}};
     }
     return std::nullopt;
 }
 
-std::optional<std::string> EraseSection(std::string_view file, std::string_view section) {
+std::optional<Splice> EraseSection(std::string_view file, std::string_view section) {
     Lines lines(file);
     Line line;
     bool found = false;
@@ -189,11 +188,11 @@ std::optional<std::string> EraseSection(std::string_view file, std::string_view 
             break;
         }
     }
-    return Spliced(file, from, to, {});
+    return Splice{from, to, {}};
 }
 
-std::optional<std::string> WriteString(std::string_view file, std::string_view section,
-                                       std::string_view key, std::string_view value) {
+std::optional<Splice> WriteString(std::string_view file, std::string_view section,
+                                  std::string_view key, std::string_view value) {
     const std::string_view ending = LineEnding(file);
     const std::string entry = std::string(key) + "=" + std::string(value);
     Lines lines(file);
@@ -206,7 +205,7 @@ std::optional<std::string> WriteString(std::string_view file, std::string_view s
         std::string added(file.empty() || file.back() == '\n' ? "" : ending);
         added +=
             "[" + std::string(section) + "]" + std::string(ending) + entry + std::string(ending);
-        return Spliced(file, file.size(), file.size(), added);
+        return Splice{file.size(), file.size(), std::move(added)};
     }
 
     Line lastFilled = line;
@@ -225,14 +224,14 @@ std::optional<std::string> WriteString(std::string_view file, std::string_view s
             replacement += value;
             if (file.substr(from, line.contentEnd - from) == replacement)
                 return std::nullopt;
-            return Spliced(file, from, line.contentEnd, replacement);
+            return Splice{from, line.contentEnd, std::move(replacement)};
         }
         if (line.kind != LineKind::Blank)
             lastFilled = line;
     }
     std::string added(lastFilled.end == lastFilled.contentEnd ? ending : "");
     added += entry + std::string(ending);
-    return Spliced(file, lastFilled.end, lastFilled.end, added);
+    return Splice{lastFilled.end, lastFilled.end, std::move(added)};
 }
 
 } // namespace platform::profiletext

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,32 +80,50 @@ std::string ResolvedTarget(const std::string& path) {
 
 } // namespace
 
-FileBytes ReadWholeFile(const std::string& path) {
+FileBytes::FileBytes(const std::string& path) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (!fd.Valid())
-        return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, {}};
+    if (!fd.Valid()) {
+        m_state = errno == ENOENT ? FileState::Missing : FileState::Unreadable;
+        return;
+    }
     struct stat status {};
-    if (::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return {FileState::Unreadable, {}};
-    // One byte more than the size, so that the read that finds the end needs no new buffer.
-    FileBytes file{FileState::Present, {}};
-    file.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-    std::size_t filled = 0;
+    const bool read = ::fstat(fd.Get(), &status) == 0 && S_ISREG(status.st_mode) &&
+                      Read(fd.Get(), static_cast<std::size_t>(status.st_size));
+    m_state = read ? FileState::Present : FileState::Unreadable;
+}
+
+FileBytes::~FileBytes() {
+    if (m_data != nullptr)
+        ::munmap(m_data, m_capacity);
+}
+
+bool FileBytes::Read(int fd, std::size_t expectedSize) {
+    // Memory mapped and populated in one call: a fresh process would otherwise take a page
+    // fault for every page of it, which costs more than the read. One byte more than the
+    // size, so that the read which finds the end needs no more room.
+    m_capacity = expectedSize + 1;
+    void* memory = ::mmap(nullptr, m_capacity, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED)
+        return false;
+    m_data = static_cast<char*>(memory);
     for (;;) {
-        if (filled == file.bytes.size())
-            file.bytes.resize(filled * 2); // the file grew since fstat
-        const ssize_t got =
-            ::read(fd.Get(), file.bytes.data() + filled, file.bytes.size() - filled);
+        if (m_size == m_capacity) { // the file grew since fstat
+            memory = ::mremap(m_data, m_capacity, m_capacity * 2, MREMAP_MAYMOVE);
+            if (memory == MAP_FAILED)
+                return false;
+            m_data = static_cast<char*>(memory);
+            m_capacity *= 2;
+        }
+        const ssize_t got = ::read(fd, m_data + m_size, m_capacity - m_size);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return {FileState::Unreadable, {}};
+            return false;
         if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
+            return true;
+        m_size += static_cast<std::size_t>(got);
     }
-    file.bytes.resize(filled);
-    return file;
 }
 
 bool MayWrite(const std::string& path) {
@@ -114,7 +133,7 @@ bool MayWrite(const std::string& path) {
     return fd.Valid();
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
+bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view> pieces) {
     const std::string target = ResolvedTarget(path);
     struct stat original {};
     const bool exists = ::stat(target.c_str(), &original) == 0;
@@ -124,8 +143,10 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
     Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.Valid())
         return false;
-    bool done = WriteAll(fd.Get(), bytes) && (!exists || KeepOwnerAndMode(fd.Get(), original)) &&
-                ::fsync(fd.Get()) == 0;
+    bool done = true;
+    for (const std::string_view piece : pieces)
+        done = done && WriteAll(fd.Get(), piece);
+    done = done && (!exists || KeepOwnerAndMode(fd.Get(), original)) && ::fsync(fd.Get()) == 0;
     done = fd.Close() && done;
     done = done && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!done) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -7,21 +8,34 @@ namespace platform {
 
 enum class FileState { Present, Missing, Unreadable };
 
-struct FileBytes {
-    FileState state = FileState::Missing;
-    std::string bytes;
-};
+// The whole content of a regular file, read into memory of its own.
+class FileBytes {
+public:
+    explicit FileBytes(const std::string& path);
+    ~FileBytes();
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
 
-// The whole content of a regular file (a host path).
-FileBytes ReadWholeFile(const std::string& path);
+    FileState State() const { return m_state; }
+    std::string_view Bytes() const { return {m_data, m_size}; }
+
+private:
+    bool Read(int fd, std::size_t expectedSize);
+
+    FileState m_state = FileState::Missing;
+    char* m_data = nullptr;
+    std::size_t m_capacity = 0;
+    std::size_t m_size = 0;
+};
 
 // Whether this process may write the existing file: its permission bits, a read-only mount.
 bool MayWrite(const std::string& path);
 
-// Replaces the file's content (a symbolic link's target's) with `bytes`, or creates the file:
-// through a temporary file in the same directory, synced and renamed over it, so the file is
-// the old one or the new one whole, never a mix. Keeps an existing file's permission bits and,
-// where allowed, its owner. On failure returns false, the file as it was and no temporary left.
-bool ReplaceFile(const std::string& path, std::string_view bytes);
+// Replaces the file's content (a symbolic link's target's) with the pieces, one after the
+// other, or creates the file: through a temporary file in the same directory, synced and
+// renamed over it, so the file is the old one or the new one whole, never a mix. Keeps an
+// existing file's permission bits and, where allowed, its owner. On failure returns false,
+// the file as it was and no temporary file left.
+bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view> pieces);
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/DriveMap.h"
 #include "platform/ProfileStore.h"
+#include "platform/ProfileText.h"
 
 #include <functional>
 #include <optional>
@@ -24,7 +25,7 @@ public:
                      const std::string& value) override;
 
 private:
-    using Edit = std::function<std::optional<std::string>(std::string_view bytes)>;
+    using Edit = std::function<std::optional<profiletext::Splice>(std::string_view bytes)>;
     bool Apply(const std::string& file, const Edit& edit) const;
 
     DriveMap m_drives;

@@ -29,7 +29,7 @@ struct Case {
     std::optional<std::string> after; // nothing: the file stays as it is
 };
 
-std::optional<std::string> Edited(const Case& c, const std::string& value) {
+std::optional<profiletext::Splice> Edit(const Case& c, const std::string& value) {
     switch (c.op) {
     case Op::DeleteKey:
         return profiletext::DeleteKey(c.before, c.section, c.key);
@@ -39,6 +39,13 @@ std::optional<std::string> Edited(const Case& c, const std::string& value) {
         return profiletext::WriteString(c.before, c.section, c.key, value);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> Edited(const Case& c, const std::string& value) {
+    const std::optional<profiletext::Splice> splice = Edit(c, value);
+    if (!splice)
+        return std::nullopt;
+    return profiletext::Applied(c.before, *splice);
 }
 
 // Every WriteString below writes this value.
