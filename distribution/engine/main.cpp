@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <pthread.h>
 #include <unistd.h>
 
@@ -71,18 +72,21 @@ int Serve(engine::ServeOptions options) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     options.config.computerName = ComputerName();
-    engine::Engine engine(options.config, platform::HostDriveMap());
+    auto server = std::make_unique<engine::Engine>(options.config, platform::HostDriveMap());
     if (!options.pidFile.empty())
         WriteFileAtomically(options.pidFile, std::to_string(::getpid()) + "\n");
     if (!options.portFile.empty())
-        WriteFileAtomically(options.portFile, std::to_string(engine.Port()) + "\n");
+        WriteFileAtomically(options.portFile, std::to_string(server->Port()) + "\n");
     std::cerr << "tdsengine: instance " << options.config.computerName << "\\"
               << options.config.instance << " listening on " << options.config.listenAddress
-              << " tcp " << engine.Port() << ", browser udp " << engine.BrowserPort() << std::endl;
+              << " tcp " << server->Port() << ", browser udp " << server->BrowserPort()
+              << std::endl;
 
     int received = 0;
     sigwait(&stopSignals, &received);
-    engine.Stop();
+    // Ports closed before the files go: whoever waits for the pid file to vanish may start
+    // the next engine on the same ports at once.
+    server.reset();
     std::error_code ignored;
     std::filesystem::remove(options.portFile, ignored);
     std::filesystem::remove(options.pidFile, ignored);
