@@ -1,8 +1,15 @@
 #include "platform/freetds/FreeTdsDatabaseCommand.h"
 
 #include "platform/Exception.h"
+#include "platform/RunTime.h"
+#include "tests/support/EngineProcess.h"
+#include "tests/support/TempDir.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -46,6 +53,88 @@ TEST(FreeTdsDatabaseCommand, NoBrowserSaysSo) {
     EXPECT_EQ(ErrorOf("127.0.0.1\\home", "SELECT 1"),
               "Cannot connect to SQL Server '127.0.0.1\\home': no SQL Server Browser answered "
               "for instance 'home' on 127.0.0.1");
+}
+
+// A stand-in engine as the instance "home" on loopback, its browser on UDP 1434, shared
+// by the tests below; each backup lies in a folder of its own.
+class FreeTdsAgainstEngine : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        testing_support::EngineProcessOptions options;
+        options.browserPort = 1434;
+        engine = std::make_unique<testing_support::EngineProcess>(options);
+    }
+    static void TearDownTestSuite() { engine.reset(); }
+
+    // The Windows path under which the engine finds a copy of zabo.bak in the folder.
+    std::string Backup(const std::string& folder) {
+        const auto file = m_files / folder / "zabo.bak";
+        std::filesystem::create_directories(file.parent_path());
+        std::filesystem::copy_file(ZABO_BACKUP, file);
+        return WindowsPath(file);
+    }
+
+    static std::string WindowsPath(const std::filesystem::path& hostPath) {
+        std::string path = "Z:" + hostPath.string();
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
+
+    static std::string Restore(const std::string& backup) {
+        return " RESTORE DATABASE zabo FROM disk = " + platform::QuotedStr(backup);
+    }
+
+    static bool Restored() {
+        for (const auto& entry : std::filesystem::directory_iterator(engine->DataDirectory()))
+            if (entry.path().filename().string().rfind("zabo", 0) == 0)
+                return true;
+        return false;
+    }
+
+    static std::unique_ptr<testing_support::EngineProcess> engine;
+    testing_support::TempDir m_files;
+};
+
+std::unique_ptr<testing_support::EngineProcess> FreeTdsAgainstEngine::engine;
+
+TEST_F(FreeTdsAgainstEngine, RestoresThroughEveryKindOfDataSource) {
+    const std::vector<std::string> sources{"127.0.0.1\\home", "localhost\\HOME",
+                                           "127.0.0.1," + std::to_string(engine->Port())};
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(ErrorOf(sources[i], Restore(Backup(std::to_string(i)))), "no error")
+            << sources[i];
+    EXPECT_TRUE(Restored());
+}
+
+TEST_F(FreeTdsAgainstEngine, BackupPathsWithQuotesAndChineseRestore) {
+    for (const std::string folder : {"it's", "筠栎 安装"})
+        EXPECT_EQ(ErrorOf("127.0.0.1\\home", Restore(Backup(folder))), "no error") << folder;
+}
+
+TEST_F(FreeTdsAgainstEngine, WrongPasswordGivesTheServersLoginFailure) {
+    try {
+        platform::FreeTdsDatabaseCommand().Execute(
+            "User ID=sa;Password=tulips;Initial Catalog=master;Data Source=127.0.0.1\\home",
+            "SELECT 1");
+        FAIL() << "logged in";
+    } catch (const platform::Exception& error) {
+        EXPECT_STREQ(error.what(), "Login failed for user 'sa'.");
+    }
+}
+
+TEST_F(FreeTdsAgainstEngine, MissingBackupGivesWhatFailedThenTheEnd) {
+    const std::string missing = WindowsPath(m_files / "missing.bak");
+    EXPECT_EQ(ErrorOf("127.0.0.1\\home", Restore(missing)),
+              "Cannot open backup device '" + missing +
+                  "'. Operating system error 2(The system cannot find the file specified.).\n"
+                  "RESTORE DATABASE is terminating abnormally.");
+}
+
+TEST_F(FreeTdsAgainstEngine, AFailureDoesNotCarryOverToTheNextCommand) {
+    platform::FreeTdsDatabaseCommand command;
+    EXPECT_THROW(command.Execute(administrator + "127.0.0.1\\home", "RESTORE nothing"),
+                 platform::Exception);
+    EXPECT_NO_THROW(command.Execute(administrator + "127.0.0.1\\home", Restore(Backup("again"))));
 }
 
 } // namespace
