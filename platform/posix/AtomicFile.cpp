@@ -56,13 +56,24 @@ bool KeepOwnerAndMode(int fd, const struct stat& original) {
     return ::fchmod(fd, original.st_mode & 07777) == 0;
 }
 
-std::string TemporaryName(const std::string& path) {
+// A new file beside `path`, or -1. A name can be taken by the leftover of a process that
+// crashed with the same id, so a taken name moves on to the next.
+int CreateTemporary(const std::string& path, std::string& name) {
     static std::atomic<unsigned> counter{0};
-    return path + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = path + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        // 0666 lets the umask decide a new file's permissions, as for any file created here.
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 std::string Directory(const std::string& path) {
     const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -138,9 +149,8 @@ bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view
     struct stat original {};
     const bool exists = ::stat(target.c_str(), &original) == 0;
 
-    const std::string temporary = TemporaryName(target);
-    // 0666 lets the umask decide a new file's permissions, as for any file created here.
-    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    std::string temporary;
+    Descriptor fd(CreateTemporary(target, temporary));
     if (!fd.Valid())
         return false;
     bool done = true;
