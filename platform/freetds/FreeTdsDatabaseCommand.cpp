@@ -75,13 +75,14 @@ std::string Join(const std::vector<std::string>& lines, const char* separator) {
 
 // The server's own errors when it sent any: a failed restore says what failed (3201) before
 // it says that the restore ended (3013), so all of them are kept, in order.
-[[noreturn]] void RaiseFailure(const Diagnostics& heard, const std::string& source,
-                               bool connecting) {
+enum class Stage { Connecting, Running };
+
+[[noreturn]] void RaiseFailure(const Diagnostics& heard, const std::string& source, Stage stage) {
     if (!heard.serverErrors.empty())
         throw Exception(Join(heard.serverErrors, "\n"));
     const std::string reason =
         heard.libraryErrors.empty() ? "the connection failed" : Join(heard.libraryErrors, "; ");
-    if (connecting)
+    if (stage == Stage::Connecting)
         CannotConnect(source, reason);
     throw Exception("The command on SQL Server '" + source + "' failed: " + reason);
 }
@@ -174,13 +175,13 @@ void FreeTdsDatabaseCommand::Execute(const std::string& connectionString,
 
     const Connection connection(dbopen(login.get(), server.c_str()), &dbclose);
     if (!connection)
-        RaiseFailure(heard, source, true);
+        RaiseFailure(heard, source, Stage::Connecting);
 
     const bool sent =
         dbcmd(connection.get(), commandText.c_str()) != FAIL && dbsqlexec(connection.get()) != FAIL;
     DrainResults(connection.get());
     if (!heard.serverErrors.empty() || !sent || dbdead(connection.get()))
-        RaiseFailure(heard, source, false);
+        RaiseFailure(heard, source, Stage::Running);
 }
 
 } // namespace platform
