@@ -14,34 +14,26 @@ enum Option : std::uint8_t {
     terminator = 0xFF
 };
 
-enum Encryption : std::uint8_t {
-    encryptOff = 0,
-    encryptOn = 1,
-    encryptNotSupported = 2,
-    encryptRequired = 3
-};
+// The encryption option's answer: this engine offers none.
+constexpr std::uint8_t encryptNotSupported = 2;
 
 // 15.0.2000: a version recent enough that clients expect TDS 7.4 from it.
 constexpr std::uint8_t engineVersion[6] = {15, 0, 0x07, 0xD0, 0, 0};
 
 } // namespace
 
-std::optional<PreloginRequest> ParsePrelogin(std::span<const std::uint8_t> payload) {
-    PreloginRequest request;
+bool ValidPrelogin(std::span<const std::uint8_t> payload) {
     ByteReader table(payload);
     for (;;) {
         const auto option = table.U8();
         if (!option)
-            return std::nullopt;
+            return false;
         if (*option == terminator)
-            return request;
+            return true;
         const auto offset = table.U16Be();
         const auto length = table.U16Be();
         if (!offset || !length || static_cast<std::size_t>(*offset) + *length > payload.size())
-            return std::nullopt;
-        if (*option == encryption && *length >= 1)
-            request.encryptionRequired =
-                payload[*offset] == encryptOn || payload[*offset] == encryptRequired;
+            return false;
     }
 }
 

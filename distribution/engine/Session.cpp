@@ -25,7 +25,7 @@ bool SameLogin(const std::string& left, const std::string& right) {
 Session::Reply Session::Handle(const Message& request) {
     switch (static_cast<PacketType>(request.type)) {
     case PacketType::Prelogin:
-        if (m_state != State::New || !ParsePrelogin(request.payload))
+        if (m_state != State::New || !ValidPrelogin(request.payload))
             return {{}, true};
         return {Frame(PacketType::TabularResult, PreloginResponse(), m_packetSize)};
     case PacketType::Login7:
