@@ -21,7 +21,7 @@ cp "$build/distribution/engine/zabo.bak" "$work/zabo.bak"
     --data "$work/data" --listen 127.0.0.1 --port 0 --port-file "$work/port" 2>"$work/engine.log" &
 engine_pid=$!
 while [ ! -s "$work/port" ]; do
-    kill -0 "$engine_pid" || { cat "$work/engine.log"; exit 1; }
+    kill -0 "$engine_pid" 2>/dev/null || { cat "$work/engine.log"; exit 1; }
     sleep 0.05
 done
 
