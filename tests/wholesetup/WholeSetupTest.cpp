@@ -1,0 +1,245 @@
+// The whole setup on this host's real components: the distribution's own programs, the
+// stand-in engine they install, FreeTDS over loopback and the real files. Only the
+// waits are virtual, and the boxes are recorded instead of shown.
+#include "mainwindow/TForm1.h"
+#include "platform/freetds/FreeTdsDatabaseCommand.h"
+#include "platform/posix/CodePage936.h"
+#include "platform/posix/PosixComputerName.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixLocalAddress.h"
+#include "platform/posix/PosixProcesses.h"
+#include "platform/posix/PosixProfileStore.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/Privileges.h"
+#include "tests/support/TempDir.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+using testing_support::FakePlatform;
+using testing_support::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool WaitFor(const fs::path& file) {
+    for (int tries = 0; tries < 300; ++tries) {
+        if (fs::exists(file))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+// Records each wait and lets the started program finish instead of sleeping: the
+// engine's setup is done once its port file is there.
+class ProgramWaitingClock : public platform::Clock {
+public:
+    explicit ProgramWaitingClock(fs::path portFile) : m_portFile(std::move(portFile)) {}
+    void Sleep(unsigned milliseconds) override {
+        waits.push_back(milliseconds);
+        WaitFor(m_portFile);
+    }
+    std::vector<unsigned> waits;
+
+private:
+    fs::path m_portFile;
+};
+
+// Passes every command to the real one and keeps the two strings it was given.
+class RecordingDatabase : public platform::DatabaseCommand {
+public:
+    void Execute(const std::string& connection, const std::string& text) override {
+        sent.push_back(connection + " | " + text);
+        m_real.Execute(connection, text);
+    }
+    std::vector<std::string> sent;
+
+private:
+    platform::FreeTdsDatabaseCommand m_real;
+};
+
+std::string Gbk(const std::string& utf8) {
+    return platform::ToCodePage936(utf8).value();
+}
+
+std::string RunShell(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (size_t got = fread(buffer, 1, sizeof buffer, pipe))
+            output.append(buffer, got);
+        pclose(pipe);
+    }
+    return output;
+}
+
+class WholeSetup : public testing::Test {
+protected:
+    WholeSetup() {
+        fs::copy(LAUNCHER_DISTRIBUTION, dist, fs::copy_options::recursive);
+        fs::create_directories(driveC);
+        setenv("LAUNCHER_DRIVE_C", driveC.c_str(), 1);
+        // Every byte stays on loopback: the instance is reached by this name.
+        setenv("COMPUTERNAME", "localhost", 1);
+        fake.exeName = drives.WindowsPath((dist / "launcher").string());
+    }
+
+    ~WholeSetup() override {
+        RunShell("cd '" + dist.string() + "' && ./stop-engine.sh");
+        fs::current_path(m_start);
+    }
+
+    platform::Platform Components() {
+        platform::Platform& f = fake.Components();
+        return {f.application, clock,   computerName, database, files,
+                localAddress,  f.boxes, processes,    profiles, f.shell};
+    }
+
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> boxes;
+        for (const auto& entry : fake.journal)
+            if (entry.rfind("message ", 0) == 0 || entry.rfind("error ", 0) == 0)
+                boxes.push_back(entry);
+        return boxes;
+    }
+
+    std::string Databases() const {
+        const std::string port = std::to_string(std::stoi(TempDir::Read(instance / "engine.port")));
+        return RunShell(
+            "printf 'SELECT name FROM sys.databases\\ngo\\nexit\\n' | tsql -H 127.0.0.1 -p " +
+            port + " -U sa -P tulip 2>/dev/null");
+    }
+
+    TempDir temp;
+    fs::path dist = temp / "演示 安装目录";
+    fs::path driveC = temp / "drive_c";
+    fs::path instance = driveC / "Program Files/Database Engine/home";
+    fs::path clientFolder = driveC / "Program Files/蔚檀";
+    platform::DriveMap drives{driveC.string()};
+    FakePlatform fake;
+    ProgramWaitingClock clock{instance / "engine.port"};
+    platform::PosixComputerName computerName;
+    RecordingDatabase database;
+    platform::PosixFileSystem files{drives};
+    platform::PosixLocalAddress localAddress;
+    platform::PosixProcesses processes;
+    platform::PosixProfileStore profiles{drives};
+
+private:
+    fs::path m_start = fs::current_path();
+};
+
+TEST_F(WholeSetup, FromTheFirstClickToTheClientsConfiguration) {
+    auto components = Components();
+    TForm1 form(components);
+    form.Click("BitBtn2");
+    form.Click("BitBtn3");
+    form.Click("BitBtn4");
+
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           "message 第一步成功完成！", "message 第二步成功完成！",
+                           "message 第三步成功完成！", "message 现在您可以安装客户端了！"}));
+    EXPECT_EQ(clock.waits, (std::vector<unsigned>{90000, 30000}));
+    EXPECT_FALSE(form.BitBtn4.Enabled());
+    EXPECT_TRUE(form.BitBtn1.Enabled());
+    EXPECT_EQ(
+        TempDir::Read(dist / "hjpz.ini"),
+        Gbk("; 蔚檀客户端配置\r\n[服务器ip]\r\n端口=1433\r\nip=127.0.0.1\r\n\r\n"
+            "[SQL服务器名称]\r\n服务器名称=localhost\\HOME\r\n\r\n[数据库]\r\n名称=zabo\r\n"));
+    EXPECT_NE(Databases().find("zabo"), std::string::npos);
+
+    form.Click("BitBtn5");
+    ASSERT_TRUE(WaitFor(clientFolder / "zabo"));
+    form.Click("BitBtn6");
+    EXPECT_EQ(TempDir::Read(clientFolder / "hjpz.ini"), TempDir::Read(dist / "hjpz.ini"));
+    EXPECT_EQ(Boxes().back(), "message 已完成客户端安装！");
+}
+
+TEST_F(WholeSetup, RestoreWithTheEngineStoppedCanBeRepeated) {
+    auto components = Components();
+    TForm1 form(components);
+    form.Click("BitBtn2");
+    form.Click("BitBtn3");
+    RunShell("cd '" + dist.string() + "' && ./stop-engine.sh");
+    const std::string before = TempDir::Read(dist / "hjpz.ini");
+
+    form.Click("BitBtn4");
+    form.Click("BitBtn4");
+
+    ASSERT_EQ(database.sent.size(), 2u);
+    EXPECT_EQ(database.sent[0], database.sent[1]);
+    EXPECT_TRUE(form.BitBtn4.Enabled());
+    EXPECT_FALSE(form.BitBtn1.Enabled());
+    ASSERT_EQ(Boxes().size(), 4u);
+    EXPECT_NE(Boxes()[2].find("error "), std::string::npos);
+    EXPECT_NE(Boxes()[2].find("localhost\\home"), std::string::npos) << Boxes()[2];
+    EXPECT_EQ(TempDir::Read(dist / "hjpz.ini"), before);
+}
+
+TEST_F(WholeSetup, ReadOnlyConfigurationFailsAfterTheChainIsDone) {
+    fs::permissions(dist / "hjpz.ini", fs::perms::owner_read | fs::perms::group_read);
+    const std::string before = TempDir::Read(dist / "hjpz.ini");
+    auto components = Components();
+    TForm1 form(components);
+    form.Click("BitBtn2");
+    form.Click("BitBtn3");
+    {
+        testing_support::FilePermissionsEnforced asAnOrdinaryUser;
+        form.Click("BitBtn4");
+    }
+    EXPECT_EQ(Boxes().back(),
+              "error Unable to write to " + drives.WindowsPath((dist / "hjpz.ini").string()) + ".");
+    EXPECT_FALSE(form.BitBtn4.Enabled());
+    EXPECT_TRUE(form.BitBtn1.Enabled());
+    EXPECT_EQ(TempDir::Read(dist / "hjpz.ini"), before);
+}
+
+// Failures of the launch itself are reported at once, and the chain is put back.
+TEST_F(WholeSetup, StepsWhoseProgramCannotStart) {
+    fs::remove(dist / "MSSQL.exe");
+    auto components = Components();
+    TForm1 form(components);
+    form.Click("BitBtn2");
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{"error Cannot start MSSQL.exe: No such file or directory."});
+    EXPECT_TRUE(clock.waits.empty());
+    EXPECT_TRUE(form.BitBtn2.Enabled() && form.BitBtn1.Enabled());
+
+    fs::remove(dist / "zabo.exe");
+    form.Click("BitBtn5");
+    EXPECT_EQ(Boxes().back(), "error Cannot start zabo.exe: No such file or directory.");
+}
+
+TEST_F(WholeSetup, StepOneWithoutDriveC) {
+    fs::remove_all(driveC);
+    auto components = Components();
+    TForm1 form(components);
+    form.Click("BitBtn2");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"error Invalid filename."});
+    EXPECT_TRUE(form.BitBtn2.Enabled() && form.BitBtn1.Enabled());
+}
+
+TEST_F(WholeSetup, ConfigurationCopyOnlyWhereTheClientIs) {
+    auto components = Components();
+    TForm1 form(components);
+    form.Click("BitBtn6");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"error Cannot copy hjpz.ini to c:\\Program "
+                                                "Files\\蔚檀\\hjpz.ini: c:\\Program "
+                                                "Files\\蔚檀: No such file or directory."});
+
+    // A configuration already in the client's folder is kept, and the step is done.
+    fs::create_directories(clientFolder);
+    std::FILE* existing = std::fopen((clientFolder / "hjpz.ini").c_str(), "w");
+    std::fputs("kept", existing);
+    std::fclose(existing);
+    form.Click("BitBtn6");
+    EXPECT_EQ(Boxes().back(), "message 已完成客户端安装！");
+    EXPECT_EQ(TempDir::Read(clientFolder / "hjpz.ini"), "kept");
+}
+
+} // namespace
