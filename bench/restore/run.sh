@@ -9,24 +9,10 @@ shift
 cmake --build "$build" --target restore_once tdsengine zabo_backup >/dev/null
 
 work=$(mktemp -d)
-engine_pid=
-cleanup() {
-    [ -n "$engine_pid" ] && kill "$engine_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
+. "$(dirname "$0")/../engine.sh"
 cp "$build/distribution/engine/zabo.bak" "$work/zabo.bak"
-"$build/distribution/engine/tdsengine" --instance home --login sa --password tulip \
-    --data "$work/data" --listen 127.0.0.1 --port 0 --port-file "$work/port" 2>"$work/engine.log" &
-engine_pid=$!
-while [ ! -s "$work/port" ]; do
-    kill -0 "$engine_pid" 2>/dev/null || { cat "$work/engine.log"; exit 1; }
-    sleep 0.05
-done
-
-# The engine maps drive Z to the host root, as the launcher does.
-backup="Z:$(printf '%s' "$work/zabo.bak" | tr / '\\')"
+start_engine "$build" "$work"
+backup=$(windows_path "$work/zabo.bak")
 statement=" RESTORE DATABASE zabo FROM disk = '$backup'"
 printf '%s\ngo\n' "$statement" >"$work/statement.sql"
 
