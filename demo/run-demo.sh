@@ -19,6 +19,8 @@ engine="$LAUNCHER_DRIVE_C/Program Files/Database Engine/home"
 if [ -x "$dist/stop-engine.sh" ]; then (cd "$dist" && ./stop-engine.sh) || true; fi
 rm -rf "$scratch"
 mkdir -p "$LAUNCHER_DRIVE_C" "$scratch/screenshots"
+mkdir -m 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR="$scratch/runtime"
 cp -a build/dist "$dist"
 trap '(cd "$dist" && ./stop-engine.sh) || true' EXIT
 
