@@ -3,14 +3,13 @@
 #include "platform/ConnectionString.h"
 #include "platform/Exception.h"
 #include "platform/freetds/BrowserLookup.h"
+#include "platform/freetds/DbLib.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-#include <sybfront.h>
 
 namespace platform {
 namespace {
@@ -106,33 +105,37 @@ std::string ResolveServer(const DataSource& source, Clock::time_point deadline) 
     }
 }
 
-void StartDbLib() {
-    static const bool started = [] {
-        if (dbinit() == FAIL)
+const DbLib& StartDbLib() {
+    const DbLib& db = LoadDbLib();
+    static const bool started = [&db] {
+        if (db.dbinit() == FAIL)
             return false;
         // Right after dbinit, so that no message goes to db-lib's own printing.
-        dberrhandle(OnLibraryError);
-        dbmsghandle(OnServerMessage);
+        db.dberrhandle(OnLibraryError);
+        db.dbmsghandle(OnServerMessage);
         return true;
     }();
     if (!started)
         throw Exception("Cannot start the database library (FreeTDS dbinit failed)");
+    return db;
 }
 
-using Login = std::unique_ptr<LOGINREC, decltype(&dbloginfree)>;
-using Connection = std::unique_ptr<DBPROCESS, decltype(&dbclose)>;
+using Login = std::unique_ptr<LOGINREC, decltype(DbLib::dbloginfree)>;
+using Connection = std::unique_ptr<DBPROCESS, decltype(DbLib::dbclose)>;
 
-Login MakeLogin(const ConnectionSettings& settings) {
-    Login login(dblogin(), &dbloginfree);
+Login MakeLogin(const DbLib& db, const ConnectionSettings& settings) {
+    Login login(db.dblogin(), db.dbloginfree);
     if (!login)
         CannotConnect(settings.dataSource.text, "cannot allocate a login record");
     const bool ready =
-        DBSETLUSER(login.get(), settings.user.c_str()) != FAIL &&
-        DBSETLPWD(login.get(), settings.password.c_str()) != FAIL &&
-        DBSETLAPP(login.get(), "launcher") != FAIL && DBSETLCHARSET(login.get(), "UTF-8") != FAIL &&
+        db.dbsetlname(login.get(), settings.user.c_str(), DBSETUSER) != FAIL &&
+        db.dbsetlname(login.get(), settings.password.c_str(), DBSETPWD) != FAIL &&
+        db.dbsetlname(login.get(), "launcher", DBSETAPP) != FAIL &&
+        db.dbsetlname(login.get(), "UTF-8", DBSETCHARSET) != FAIL &&
         // A fixed version: the automatic one retries with another and ignores the timeout.
-        DBSETLVERSION(login.get(), DBVERSION_74) != FAIL &&
-        (settings.catalog.empty() || DBSETLDBNAME(login.get(), settings.catalog.c_str()) != FAIL);
+        db.dbsetlversion(login.get(), DBVERSION_74) != FAIL &&
+        (settings.catalog.empty() ||
+         db.dbsetlname(login.get(), settings.catalog.c_str(), DBSETDBNAME) != FAIL);
     if (!ready)
         CannotConnect(settings.dataSource.text, "the login does not fit in a login record");
     return login;
@@ -140,27 +143,24 @@ Login MakeLogin(const ConnectionSettings& settings) {
 
 // Every result and row must be read: a server stops a restore that its client stops
 // reading, leaving the database half restored.
-void DrainResults(DBPROCESS* process) {
+void DrainResults(const DbLib& db, DBPROCESS* process) {
     for (;;) {
-        const RETCODE result = dbresults(process);
-        if (result == NO_MORE_RESULTS || (result == FAIL && dbdead(process)))
+        const RETCODE result = db.dbresults(process);
+        if (result == NO_MORE_RESULTS || (result == FAIL && db.dbdead(process)))
             return;
         if (result == FAIL)
             continue;
         STATUS row;
-        while ((row = dbnextrow(process)) != NO_MORE_ROWS && row != FAIL) {
+        while ((row = db.dbnextrow(process)) != NO_MORE_ROWS && row != FAIL) {
         }
     }
 }
 
 } // namespace
 
-FreeTdsDatabaseCommand::FreeTdsDatabaseCommand() {
-    StartDbLib();
-}
-
 void FreeTdsDatabaseCommand::Execute(const std::string& connectionString,
                                      const std::string& commandText) {
+    const DbLib& db = StartDbLib();
     const ConnectionSettings settings = ParseConnectionString(connectionString);
     const std::string& source = settings.dataSource.text;
     const auto deadline = Clock::now() + connectBudget;
@@ -168,19 +168,19 @@ void FreeTdsDatabaseCommand::Execute(const std::string& connectionString,
     Listening listen(heard);
 
     const std::string server = ResolveServer(settings.dataSource, deadline);
-    const Login login = MakeLogin(settings);
+    const Login login = MakeLogin(db, settings);
     const auto left = std::chrono::ceil<std::chrono::seconds>(deadline - Clock::now());
-    dbsetlogintime(std::max<int>(1, static_cast<int>(left.count())));
-    dbsettime(commandTimeoutSeconds);
+    db.dbsetlogintime(std::max<int>(1, static_cast<int>(left.count())));
+    db.dbsettime(commandTimeoutSeconds);
 
-    const Connection connection(dbopen(login.get(), server.c_str()), &dbclose);
+    const Connection connection(db.tdsdbopen(login.get(), server.c_str(), 0), db.dbclose);
     if (!connection)
         RaiseFailure(heard, source, Stage::Connecting);
 
-    const bool sent =
-        dbcmd(connection.get(), commandText.c_str()) != FAIL && dbsqlexec(connection.get()) != FAIL;
-    DrainResults(connection.get());
-    if (!heard.serverErrors.empty() || !sent || dbdead(connection.get()))
+    const bool sent = db.dbcmd(connection.get(), commandText.c_str()) != FAIL &&
+                      db.dbsqlexec(connection.get()) != FAIL;
+    DrainResults(db, connection.get());
+    if (!heard.serverErrors.empty() || !sent || db.dbdead(connection.get()))
         RaiseFailure(heard, source, Stage::Running);
 }
 
