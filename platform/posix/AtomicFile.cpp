@@ -1,5 +1,7 @@
 #include "platform/posix/AtomicFile.h"
 
+#include "platform/posix/FileDescriptor.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -11,41 +13,6 @@
 
 namespace platform {
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return m_fd; }
-    bool Valid() const { return m_fd >= 0; }
-    // Closes now, because close can report a write that failed late (NFS, quotas).
-    bool Close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 bool KeepOwnerAndMode(int fd, const struct stat& original) {
     // Only a privileged process may give a file away; an ordinary one can still keep a group
@@ -79,7 +46,7 @@ std::string Directory(const std::string& path) {
 
 // The rename itself is only durable once the directory entry is on disk.
 void SyncDirectory(const std::string& directory) {
-    Descriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.Valid())
         ::fsync(fd.Get()); // the file is already replaced; a failure here cannot undo that
 }
@@ -92,7 +59,7 @@ std::string ResolvedTarget(const std::string& path) {
 } // namespace
 
 FileBytes::FileBytes(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     if (!fd.Valid()) {
         m_state = errno == ENOENT ? FileState::Missing : FileState::Unreadable;
         return;
@@ -140,7 +107,7 @@ bool FileBytes::Read(int fd, std::size_t expectedSize) {
 bool MayWrite(const std::string& path) {
     // Opening is the test: access() judges root by its permitted capabilities, not the
     // effective ones, and knows nothing of a file opened elsewhere for execution.
-    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     return fd.Valid();
 }
 
@@ -150,7 +117,7 @@ bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view
     const bool exists = ::stat(target.c_str(), &original) == 0;
 
     std::string temporary;
-    Descriptor fd(CreateTemporary(target, temporary));
+    FileDescriptor fd(CreateTemporary(target, temporary));
     if (!fd.Valid())
         return false;
     bool done = true;

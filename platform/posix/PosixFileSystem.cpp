@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/RunTime.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/posix/WindowsErrors.h"
 
 #include <cerrno>
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace platform {
 namespace {
@@ -28,43 +28,17 @@ bool ParentExists(const std::string& hostPath) {
     return std::filesystem::is_directory(std::filesystem::path(hostPath).parent_path(), ignored);
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
 // Copies every byte; false with errno set on a failed read or write.
 bool CopyBytes(int from, int to) {
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(from, buffer, sizeof buffer);
-        if (got == 0)
-            return true;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0;
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got))))
             return false;
-        }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(to, buffer + done, static_cast<size_t>(got - done));
-            if (put < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            done += put;
-        }
     }
 }
 
@@ -123,7 +97,7 @@ CopyResult PosixFileSystem::CopyFileFailIfExists(const std::string& source,
         return Failed(ExtractFileDir(destination), errno);
     const bool copied = CopyBytes(in.Get(), out.Get()) &&
                         ::fchmod(out.Get(), sourceStatus.st_mode & 07777) == 0 &&
-                        ::fsync(out.Get()) == 0 && ::close(out.Release()) == 0;
+                        ::fsync(out.Get()) == 0 && out.Close();
     if (!copied) {
         const int error = errno;
         ::unlink(staged.c_str());
