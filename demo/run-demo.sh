@@ -24,12 +24,21 @@ export XDG_RUNTIME_DIR="$scratch/runtime"
 cp -a build/dist "$dist"
 trap '(cd "$dist" && ./stop-engine.sh) || true' EXIT
 
-# The launcher reaches the engine by this computer's name: keep every byte on loopback.
-first_address=$(getent ahostsv4 "$(hostname)" 2>/dev/null | awk 'NR == 1 { print $1 }')
-case "$first_address" in
-127.*) ;;
-*) export COMPUTERNAME=localhost ;;
-esac
+# The launcher reaches the engine by this computer's name, and resolving it must ask no
+# server off this computer: keep the name when /etc/hosts maps it to loopback, otherwise
+# name the computer by its loopback address.
+maps_to_loopback() {
+    awk -v name="$1" 'BEGIN { name = tolower(name) }
+        $1 ~ /^(127\.|::1$)/ { for (i = 2; i <= NF && $i !~ /^#/; i++) if (tolower($i) == name) found = 1 }
+        END { exit !found }' /etc/hosts 2>/dev/null
+}
+if [ -z "${COMPUTERNAME:-}" ]; then
+    # The launcher's computer name is the host name's first label, at most 15 characters.
+    short=$(hostname | cut -d. -f1 | cut -c1-15)
+    { maps_to_loopback "$(hostname)" && maps_to_loopback "$short"; } || export COMPUTERNAME=127.0.0.1
+elif ! maps_to_loopback "$COMPUTERNAME"; then
+    export COMPUTERNAME=127.0.0.1
+fi
 
 echo "Distribution: $dist"
 echo "Drive C:      $LAUNCHER_DRIVE_C"

@@ -67,6 +67,13 @@ std::string Gbk(const std::string& utf8) {
     return platform::ToCodePage936(utf8).value();
 }
 
+std::string ShellQuoted(const fs::path& path) {
+    std::string quoted = "'";
+    for (char c : path.string())
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 std::string RunShell(const std::string& command) {
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -84,13 +91,14 @@ protected:
         fs::copy(LAUNCHER_DISTRIBUTION, dist, fs::copy_options::recursive);
         fs::create_directories(driveC);
         setenv("LAUNCHER_DRIVE_C", driveC.c_str(), 1);
-        // Every byte stays on loopback: the instance is reached by this name.
-        setenv("COMPUTERNAME", "localhost", 1);
+        // The instance is reached by this computer's name: an address, so that resolving
+        // it asks nobody and every byte stays on loopback.
+        setenv("COMPUTERNAME", "127.0.0.1", 1);
         fake.exeName = drives.WindowsPath((dist / "launcher").string());
     }
 
     ~WholeSetup() override {
-        RunShell("cd '" + dist.string() + "' && ./stop-engine.sh");
+        RunShell("cd " + ShellQuoted(dist) + " && ./stop-engine.sh");
         fs::current_path(m_start);
     }
 
@@ -116,7 +124,7 @@ protected:
     }
 
     TempDir temp;
-    fs::path dist = temp / "演示 安装目录";
+    fs::path dist = temp / "演示 it's 安装目录";
     fs::path driveC = temp / "drive_c";
     fs::path instance = driveC / "Program Files/Database Engine/home";
     fs::path clientFolder = driveC / "Program Files/蔚檀";
@@ -150,7 +158,7 @@ TEST_F(WholeSetup, FromTheFirstClickToTheClientsConfiguration) {
     EXPECT_EQ(
         TempDir::Read(dist / "hjpz.ini"),
         Gbk("; 蔚檀客户端配置\r\n[服务器ip]\r\n端口=1433\r\nip=127.0.0.1\r\n\r\n"
-            "[SQL服务器名称]\r\n服务器名称=localhost\\HOME\r\n\r\n[数据库]\r\n名称=zabo\r\n"));
+            "[SQL服务器名称]\r\n服务器名称=127.0.0.1\\HOME\r\n\r\n[数据库]\r\n名称=zabo\r\n"));
     EXPECT_NE(Databases().find("zabo"), std::string::npos);
 
     form.Click("BitBtn5");
@@ -165,7 +173,7 @@ TEST_F(WholeSetup, RestoreWithTheEngineStoppedCanBeRepeated) {
     TForm1 form(components);
     form.Click("BitBtn2");
     form.Click("BitBtn3");
-    RunShell("cd '" + dist.string() + "' && ./stop-engine.sh");
+    RunShell("cd " + ShellQuoted(dist) + " && ./stop-engine.sh");
     const std::string before = TempDir::Read(dist / "hjpz.ini");
 
     form.Click("BitBtn4");
@@ -177,7 +185,7 @@ TEST_F(WholeSetup, RestoreWithTheEngineStoppedCanBeRepeated) {
     EXPECT_FALSE(form.BitBtn1.Enabled());
     ASSERT_EQ(Boxes().size(), 4u);
     EXPECT_NE(Boxes()[2].find("error "), std::string::npos);
-    EXPECT_NE(Boxes()[2].find("localhost\\home"), std::string::npos) << Boxes()[2];
+    EXPECT_NE(Boxes()[2].find("127.0.0.1\\home"), std::string::npos) << Boxes()[2];
     EXPECT_EQ(TempDir::Read(dist / "hjpz.ini"), before);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "platform/RunTime.h"
 #include "tests/support/EngineProcess.h"
+#include "tests/support/HostsFile.h"
 #include "tests/support/TempDir.h"
 
 #include <algorithm>
@@ -98,8 +99,11 @@ protected:
 std::unique_ptr<testing_support::EngineProcess> FreeTdsAgainstEngine::engine;
 
 TEST_F(FreeTdsAgainstEngine, RestoresThroughEveryKindOfDataSource) {
-    const std::vector<std::string> sources{"127.0.0.1\\home", "localhost\\HOME",
-                                           "127.0.0.1," + std::to_string(engine->Port())};
+    std::vector<std::string> sources{"127.0.0.1\\home",
+                                     "127.0.0.1," + std::to_string(engine->Port())};
+    // A host name only where resolving it asks nobody off this computer.
+    if (testing_support::HostsFileMapsToLoopback("localhost"))
+        sources.push_back("localhost\\HOME");
     for (std::size_t i = 0; i < sources.size(); ++i)
         EXPECT_EQ(ErrorOf(sources[i], Restore(Backup(std::to_string(i)))), "no error")
             << sources[i];
