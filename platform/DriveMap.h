@@ -19,8 +19,6 @@ public:
     // directory, otherwise on drive Z.
     std::string WindowsPath(const std::string& hostPath) const;
 
-    const std::string& DriveCDirectory() const { return m_driveC; }
-
 private:
     std::string m_driveC; // absolute, without trailing slash
 };

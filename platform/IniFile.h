@@ -17,8 +17,6 @@ public:
     void UpdateFile();
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
-    const std::string& FileName() const { return m_fileName; }
-
 private:
     [[noreturn]] void RaiseUnableToWrite() const;
 
