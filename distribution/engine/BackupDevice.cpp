@@ -1,5 +1,7 @@
 #include "distribution/engine/BackupDevice.h"
 
+#include "platform/posix/FileDescriptor.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -48,15 +50,6 @@ WindowsError FromErrno(int error, const std::string& hostPath) {
     }
 }
 
-// Closes the descriptor on every way out.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 } // namespace
 
 std::string WindowsErrorText(WindowsError error) {
@@ -67,11 +60,11 @@ std::string WindowsErrorText(WindowsError error) {
 }
 
 std::variant<Bytes, WindowsError> ReadBackupDevice(const std::string& hostPath) {
-    const Descriptor file{::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0)
+    const platform::FileDescriptor file(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.Valid())
         return FromErrno(errno, hostPath);
     struct stat status {};
-    if (::fstat(file.fd, &status) != 0)
+    if (::fstat(file.Get(), &status) != 0)
         return FromErrno(errno, hostPath);
     if (!S_ISREG(status.st_mode))
         return WindowsError{5};
@@ -80,7 +73,7 @@ std::variant<Bytes, WindowsError> ReadBackupDevice(const std::string& hostPath) 
     Bytes content;
     std::uint8_t buffer[65536];
     for (;;) {
-        const ssize_t count = ::read(file.fd, buffer, sizeof buffer);
+        const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)

@@ -1,20 +1,21 @@
 #include "distribution/engine/DataFolder.h"
 
+#include "platform/posix/AtomicFile.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
+#include <string_view>
 #include <system_error>
-#include <unistd.h>
 
 namespace engine {
 namespace {
 
 constexpr const char* databaseExtension = ".db";
-constexpr const char* temporaryPrefix = ".restore-";
+// What a replace that was cut off leaves beside the file it was replacing.
+constexpr const char* temporaryExtension = ".tmp";
 
 std::string Folded(const std::string& name) {
     std::string folded = name;
@@ -23,41 +24,12 @@ std::string Folded(const std::string& name) {
     return folded;
 }
 
-[[noreturn]] void ThrowErrno(const std::string& call, const std::filesystem::path& path) {
-    throw std::system_error(errno, std::generic_category(), call + " " + path.string());
-}
-
-void WriteAll(int fd, const Bytes& bytes, const std::filesystem::path& path) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            ThrowErrno("write", path);
-        written += static_cast<std::size_t>(count);
-    }
-}
-
-void SyncDirectory(const std::filesystem::path& directory) {
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        ThrowErrno("open", directory);
-    const int result = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    if (result != 0)
-        ThrowErrno("fsync", directory);
-}
-
 } // namespace
 
 DataFolder::DataFolder(std::filesystem::path directory) : m_directory(std::move(directory)) {
     std::filesystem::create_directories(m_directory);
     for (const auto& entry : std::filesystem::directory_iterator(m_directory)) {
-        const std::string file = entry.path().filename().string();
-        if (file.starts_with(temporaryPrefix)) {
+        if (entry.path().extension() == temporaryExtension) {
             std::filesystem::remove(entry.path());
             continue;
         }
@@ -109,35 +81,10 @@ void DataFolder::Store(const BackupImage& image) {
     // One restore at a time: two restores of one database must not interleave their renames
     // with the catalogue update.
     const std::lock_guard lock(m_mutex);
-    std::string temporary = (m_directory / (std::string(temporaryPrefix) + "XXXXXX")).string();
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        ThrowErrno("mkostemp", temporary);
-    try {
-        WriteAll(fd, bytes, temporary);
-        if (::fchmod(fd, 0644) != 0)
-            ThrowErrno("fchmod", temporary);
-        if (::fsync(fd) != 0)
-            ThrowErrno("fsync", temporary);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        errno = error;
-        ThrowErrno("close", temporary);
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        errno = error;
-        ThrowErrno("rename", target);
-    }
+    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!platform::ReplaceFile(target.string(), {content}))
+        throw std::system_error(errno, std::generic_category(), "replace " + target.string());
     m_names[Folded(image.database)] = image.database;
-    SyncDirectory(m_directory);
 }
 
 } // namespace engine

@@ -28,8 +28,8 @@ public:
 
     // Stores the image under its database name, replacing a database of that name. Atomic:
     // written to a temporary file in the folder, flushed, then renamed over the old one, so
-    // a failure or crash leaves the previous state. Throws std::system_error naming the
-    // failed call and the path.
+    // a failure or crash leaves the previous state. Throws std::system_error with the
+    // system's error and the path.
     void Store(const BackupImage& image);
 
     // The file that holds a database of this name.

@@ -127,7 +127,9 @@ bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view
     done = fd.Close() && done;
     done = done && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!done) {
+        const int error = errno;
         ::unlink(temporary.c_str());
+        errno = error;
         return false;
     }
     SyncDirectory(Directory(target));

@@ -35,11 +35,11 @@ TEST(DataFolder, KeepsEveryNameInsideTheFolder) {
 
 TEST(DataFolder, RemovesWhatAnInterruptedRestoreLeftAndSkipsForeignFiles) {
     const TempDir folder;
-    folder.Write("data/.restore-abc123", "half");
+    folder.Write("data/zabo.db.4242-0.tmp", "half");
     folder.Write("data/notes.db", "not a database");
     const DataFolder data(folder / "data");
     EXPECT_TRUE(data.Names().empty());
-    EXPECT_FALSE(std::filesystem::exists(folder / "data/.restore-abc123"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "data/zabo.db.4242-0.tmp"));
     EXPECT_TRUE(std::filesystem::exists(folder / "data/notes.db"));
 }
 
