@@ -12,28 +12,18 @@
 #include "tests/support/FakePlatform.h"
 #include "tests/support/Privileges.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitForFile.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <thread>
 
 using testing_support::FakePlatform;
 using testing_support::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-bool WaitFor(const fs::path& file) {
-    for (int tries = 0; tries < 300; ++tries) {
-        if (fs::exists(file))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
 
 // Records each wait and lets the started program finish instead of sleeping: the
 // engine's setup is done once its port file is there.
@@ -42,7 +32,7 @@ public:
     explicit ProgramWaitingClock(fs::path portFile) : m_portFile(std::move(portFile)) {}
     void Sleep(unsigned milliseconds) override {
         waits.push_back(milliseconds);
-        WaitFor(m_portFile);
+        testing_support::WaitForFile(m_portFile);
     }
     std::vector<unsigned> waits;
 
@@ -162,7 +152,7 @@ TEST_F(WholeSetup, FromTheFirstClickToTheClientsConfiguration) {
     EXPECT_NE(Databases().find("zabo"), std::string::npos);
 
     form.Click("BitBtn5");
-    ASSERT_TRUE(WaitFor(clientFolder / "zabo"));
+    ASSERT_TRUE(testing_support::WaitForFile(clientFolder / "zabo"));
     form.Click("BitBtn6");
     EXPECT_EQ(TempDir::Read(clientFolder / "hjpz.ini"), TempDir::Read(dist / "hjpz.ini"));
     EXPECT_EQ(Boxes().back(), "message 已完成客户端安装！");

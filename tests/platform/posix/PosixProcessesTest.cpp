@@ -1,11 +1,11 @@
 #include "platform/posix/PosixProcesses.h"
 #include "platform/Exception.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitForFile.h"
 
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <thread>
 #include <unistd.h>
 
 using testing_support::TempDir;
@@ -13,10 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string WaitForFile(const fs::path& file) {
-    for (int tries = 0; tries < 500 && !fs::exists(file); ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+// What the started program wrote, once it is there.
+std::string Report(const fs::path& file) {
+    EXPECT_TRUE(testing_support::WaitForFile(file, std::chrono::seconds(5))) << file;
     return TempDir::Read(file);
 }
 
@@ -33,7 +32,7 @@ private:
     fs::path m_start = fs::current_path();
 };
 
-// The started program reports its current directory, its session, its parent and where
+// The started program reports its current directory, its session and where
 // its standard streams go.
 const char* reporter = "#!/bin/sh\n"
                        "{ pwd; cut -d' ' -f6 /proc/$$/stat; readlink /proc/$$/fd/0;\n"
@@ -43,7 +42,7 @@ TEST_F(PosixProcessesTest, StartsTheProgramHiddenAndDetached) {
     const auto program = temp.Write("安装 it's/MSSQL.exe", reporter);
     fs::permissions(program, fs::perms::owner_all);
     processes.WinExec("MSSQL.exe");
-    std::istringstream report(WaitForFile(dist / "report"));
+    std::istringstream report(Report(dist / "report"));
     std::string directory, session, input, output;
     std::getline(report, directory);
     std::getline(report, session);
@@ -56,9 +55,10 @@ TEST_F(PosixProcessesTest, StartsTheProgramHiddenAndDetached) {
 }
 
 TEST_F(PosixProcessesTest, RunsBatchFilesThroughTheShell) {
-    temp.Write("安装 it's/start.bat", "echo started > report\n"); // not executable
+    temp.Write("安装 it's/start.bat",
+               "echo started > report.tmp && mv report.tmp report\n"); // not executable
     processes.WinExec("start.bat");
-    EXPECT_EQ(WaitForFile(dist / "report"), "started\n");
+    EXPECT_EQ(Report(dist / "report"), "started\n");
 }
 
 TEST_F(PosixProcessesTest, ProgramThatCannotStartRaises) {
