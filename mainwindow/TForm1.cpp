@@ -1,6 +1,5 @@
 #include "mainwindow/TForm1.h"
 
-#include "mainwindow/WindowDescription.h"
 #include "platform/Exception.h"
 
 #include <exception>
@@ -14,19 +13,9 @@ struct ControlMember {
 };
 
 // Every control of the window, so that they can be listed and observed by name.
-constexpr ControlMember controlMembers[] = {
-    {"Label5", &TForm1::Label5},         {"Label6", &TForm1::Label6},
-    {"GroupBox1", &TForm1::GroupBox1},   {"Label1", &TForm1::Label1},
-    {"Label2", &TForm1::Label2},         {"Label3", &TForm1::Label3},
-    {"Label4", &TForm1::Label4},         {"GroupBox4", &TForm1::GroupBox4},
-    {"Label8", &TForm1::Label8},         {"Label9", &TForm1::Label9},
-    {"Edit8", &TForm1::Edit8},           {"Edit9", &TForm1::Edit9},
-    {"BitBtn2", &TForm1::BitBtn2},       {"BitBtn3", &TForm1::BitBtn3},
-    {"BitBtn4", &TForm1::BitBtn4},       {"GroupBox2", &TForm1::GroupBox2},
-    {"BitBtn5", &TForm1::BitBtn5},       {"BitBtn6", &TForm1::BitBtn6},
-    {"BitBtn1", &TForm1::BitBtn1},       {"ADOCommand1", &TForm1::ADOCommand1},
-    {"IdIPWatch1", &TForm1::IdIPWatch1},
-};
+#define TFORM1_CONTROL_ENTRY(name) {#name, &TForm1::name},
+constexpr ControlMember controlMembers[] = {TFORM1_CONTROLS(TFORM1_CONTROL_ENTRY)};
+#undef TFORM1_CONTROL_ENTRY
 
 struct ClickBinding {
     const char* control;
@@ -42,18 +31,7 @@ constexpr ClickBinding clickBindings[] = {
 
 } // namespace
 
-TForm1::TForm1(platform::Platform& platform)
-    : Label5(Form1Control("Label5")), Label6(Form1Control("Label6")),
-      GroupBox1(Form1Control("GroupBox1")), Label1(Form1Control("Label1")),
-      Label2(Form1Control("Label2")), Label3(Form1Control("Label3")),
-      Label4(Form1Control("Label4")), GroupBox4(Form1Control("GroupBox4")),
-      Label8(Form1Control("Label8")), Label9(Form1Control("Label9")), Edit8(Form1Control("Edit8")),
-      Edit9(Form1Control("Edit9")), BitBtn2(Form1Control("BitBtn2")),
-      BitBtn3(Form1Control("BitBtn3")), BitBtn4(Form1Control("BitBtn4")),
-      GroupBox2(Form1Control("GroupBox2")), BitBtn5(Form1Control("BitBtn5")),
-      BitBtn6(Form1Control("BitBtn6")), BitBtn1(Form1Control("BitBtn1")),
-      ADOCommand1(Form1Control("ADOCommand1")), IdIPWatch1(Form1Control("IdIPWatch1")),
-      m_platform(platform) {
+TForm1::TForm1(platform::Platform& platform) : m_platform(platform) {
     FormCreate();
 }
 

@@ -1,11 +1,37 @@
 #pragma once
 
-#include "app/ModuleState.h"
+#include "mainwindow/ModuleState.h"
+#include "mainwindow/WindowDescription.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 
 #include <string>
 #include <vector>
+
+// The window's controls in creation order, the one list of their names: the members,
+// Controls() and ControlNamed all follow from it. Each name must have its description.
+#define TFORM1_CONTROLS(X)                                                                         \
+    X(Label5)                                                                                      \
+    X(Label6)                                                                                      \
+    X(GroupBox1)                                                                                   \
+    X(Label1)                                                                                      \
+    X(Label2)                                                                                      \
+    X(Label3)                                                                                      \
+    X(Label4)                                                                                      \
+    X(GroupBox4)                                                                                   \
+    X(Label8)                                                                                      \
+    X(Label9)                                                                                      \
+    X(Edit8)                                                                                       \
+    X(Edit9)                                                                                       \
+    X(BitBtn2)                                                                                     \
+    X(BitBtn3)                                                                                     \
+    X(BitBtn4)                                                                                     \
+    X(GroupBox2)                                                                                   \
+    X(BitBtn5)                                                                                     \
+    X(BitBtn6)                                                                                     \
+    X(BitBtn1)                                                                                     \
+    X(ADOCommand1)                                                                                 \
+    X(IdIPWatch1)
 
 // The launcher's window: the state of every control, the state the handlers share and
 // the handlers themselves, each defined in the folder of its subsystem. Constructing it
@@ -21,9 +47,10 @@ public:
     void SetObserver(platform::FormObserver* observer) override;
     platform::Control& ControlNamed(const std::string& name);
 
-    platform::Control Label5, Label6, GroupBox1, Label1, Label2, Label3, Label4, GroupBox4, Label8,
-        Label9, Edit8, Edit9, BitBtn2, BitBtn3, BitBtn4, GroupBox2, BitBtn5, BitBtn6, BitBtn1,
-        ADOCommand1, IdIPWatch1;
+    // Each control is a member named after it, built from its description.
+#define TFORM1_CONTROL_MEMBER(name) platform::Control name{Form1Control(#name)};
+    TFORM1_CONTROLS(TFORM1_CONTROL_MEMBER)
+#undef TFORM1_CONTROL_MEMBER
 
     ModuleState Module;
 
