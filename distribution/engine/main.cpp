@@ -1,47 +1,31 @@
 #include "distribution/engine/BackupImage.h"
 #include "distribution/engine/Engine.h"
 #include "distribution/engine/Options.h"
+#include "platform/posix/AtomicFile.h"
+#include "platform/posix/HostComputerName.h"
 #include "platform/posix/HostDrives.h"
 
-#include <algorithm>
-#include <cctype>
+#include <cerrno>
 #include <csignal>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <pthread.h>
+#include <stdexcept>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
 
-// The name Windows would give this computer: COMPUTERNAME when set, otherwise the host
-// name's first label in capitals, at most 15 characters.
-std::string ComputerName() {
-    if (const char* name = std::getenv("COMPUTERNAME"); name != nullptr && *name != '\0')
-        return name;
-    char host[256] = {};
-    if (::gethostname(host, sizeof host - 1) != 0)
-        return "LOCALHOST";
-    std::string name(host);
-    name = name.substr(0, std::min(name.find('.'), std::size_t{15}));
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return name;
-}
-
-// Readers polling for the file never see it half written.
-void WriteFileAtomically(const std::filesystem::path& file, const std::string& text) {
-    const std::filesystem::path temporary = file.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        if (!out.flush())
-            throw std::runtime_error("cannot write " + temporary.string());
-    }
-    std::filesystem::rename(temporary, file);
+// Readers polling for the file, and a build interrupted while making it, never see it
+// half written.
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+    if (!platform::ReplaceFile(path, {bytes}))
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
 }
 
 int MakeBackup(const engine::MakeBackupOptions& options) {
@@ -53,13 +37,7 @@ int MakeBackup(const engine::MakeBackupOptions& options) {
     const engine::Bytes content((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
     const engine::Bytes backup = engine::EncodeBackup({options.database, content});
-    std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(backup.data()),
-              static_cast<std::streamsize>(backup.size()));
-    if (!out.flush()) {
-        std::cerr << "tdsengine: cannot write " << options.output << "\n";
-        return 1;
-    }
+    WriteWholeFile(options.output, {reinterpret_cast<const char*>(backup.data()), backup.size()});
     return 0;
 }
 
@@ -71,12 +49,15 @@ int Serve(engine::ServeOptions options) {
     sigaddset(&stopSignals, SIGINT);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    options.config.computerName = ComputerName();
+    const std::optional<std::string> computerName = platform::HostComputerName();
+    if (!computerName)
+        throw std::runtime_error("this computer has no name: set COMPUTERNAME");
+    options.config.computerName = *computerName;
     auto server = std::make_unique<engine::Engine>(options.config, platform::HostDriveMap());
     if (!options.pidFile.empty())
-        WriteFileAtomically(options.pidFile, std::to_string(::getpid()) + "\n");
+        WriteWholeFile(options.pidFile, std::to_string(::getpid()) + "\n");
     if (!options.portFile.empty())
-        WriteFileAtomically(options.portFile, std::to_string(server->Port()) + "\n");
+        WriteWholeFile(options.portFile, std::to_string(server->Port()) + "\n");
     std::cerr << "tdsengine: instance " << options.config.computerName << "\\"
               << options.config.instance << " listening on " << options.config.listenAddress
               << " tcp " << server->Port() << ", browser udp " << server->BrowserPort()

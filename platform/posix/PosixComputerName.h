@@ -4,8 +4,7 @@
 
 namespace platform {
 
-// COMPUTERNAME when set, as Windows sets it; otherwise the host name's first label in
-// upper case, at most 15 characters, as Windows derives its computer name.
+// This computer's name as HostComputerName gives it; nothing when it has none.
 class PosixComputerName : public ComputerName {
 public:
     std::optional<std::string> GetComputerNameA() override;

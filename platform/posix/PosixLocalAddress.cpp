@@ -1,34 +1,22 @@
 #include "platform/posix/PosixLocalAddress.h"
 
 #include "platform/Exception.h"
+#include "platform/posix/HostComputerName.h"
 
 #include <array>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
+#include <optional>
 
 #include <arpa/inet.h>
 #include <netdb.h>
-#include <unistd.h>
 
 namespace platform {
-namespace {
-
-std::string OwnName() {
-    if (const char* name = std::getenv("COMPUTERNAME"); name != nullptr && *name != '\0')
-        return name;
-    std::array<char, 256> name{};
-    if (::gethostname(name.data(), name.size() - 1) != 0)
-        throw Exception(std::string("Cannot get this computer's name: gethostname: ") +
-                        std::strerror(errno));
-    return name.data();
-}
-
-} // namespace
 
 std::string PosixLocalAddress::LocalIP() {
-    const std::string name = OwnName();
+    const std::optional<std::string> ownName = HostComputerName();
+    if (!ownName)
+        throw Exception("This computer has no name to resolve");
+    const std::string& name = *ownName;
     addrinfo hints{};
     // Every family, so that a name with only IPv6 addresses is told apart from one that
     // does not resolve; one socket type, so that each address comes once.

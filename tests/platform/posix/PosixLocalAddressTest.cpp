@@ -1,37 +1,19 @@
 #include "platform/posix/PosixLocalAddress.h"
 
 #include "platform/Exception.h"
+#include "tests/support/EnvironmentVariable.h"
 #include "tests/support/HostsFile.h"
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Sets COMPUTERNAME for one test and puts back what was there.
-class ComputerNameVariable {
-public:
-    explicit ComputerNameVariable(const std::string& value) {
-        if (const char* old = std::getenv("COMPUTERNAME"))
-            m_old = old;
-        ::setenv("COMPUTERNAME", value.c_str(), 1);
-    }
-    ~ComputerNameVariable() {
-        if (m_old)
-            ::setenv("COMPUTERNAME", m_old->c_str(), 1);
-        else
-            ::unsetenv("COMPUTERNAME");
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
+using testing_support::EnvironmentVariable;
 
 std::string ErrorOf(const std::string& computerName) {
-    ComputerNameVariable name(computerName);
+    EnvironmentVariable name("COMPUTERNAME", computerName);
     try {
         platform::PosixLocalAddress().LocalIP();
     } catch (const platform::Exception& error) {
@@ -43,7 +25,7 @@ std::string ErrorOf(const std::string& computerName) {
 TEST(PosixLocalAddress, GivesTheFirstIpv4AddressOfTheComputerName) {
     if (!testing_support::HostsFileMapsToLoopback("localhost"))
         GTEST_SKIP() << "localhost is not in /etc/hosts: resolving it could ask a DNS server";
-    ComputerNameVariable name("localhost");
+    EnvironmentVariable name("COMPUTERNAME", "localhost");
     EXPECT_EQ(platform::PosixLocalAddress().LocalIP(), "127.0.0.1");
 }
 
