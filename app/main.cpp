@@ -1,5 +1,5 @@
 #include "app/StartSequence.h"
-#include "platform/HostPlatform.h"
+#include "platform/host/HostPlatform.h"
 
 int main(int argc, char** argv) {
     platform::HostPlatform host(argc, argv);

@@ -3,7 +3,7 @@
 // launcher, so that it finds the same files beside it.
 #include "app/StartSequence.h"
 #include "demo/DemoDriver.h"
-#include "platform/HostPlatform.h"
+#include "platform/host/HostPlatform.h"
 #include "platform/posix/HostDrives.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 // The launcher's real start sequence over the host's components, ended at first paint.
 #include "FirstPaint.h"
 #include "app/StartSequence.h"
-#include "platform/HostPlatform.h"
+#include "platform/host/HostPlatform.h"
 
 #include <QCoreApplication>
 

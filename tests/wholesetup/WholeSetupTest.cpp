@@ -9,13 +9,15 @@
 #include "platform/posix/PosixLocalAddress.h"
 #include "platform/posix/PosixProcesses.h"
 #include "platform/posix/PosixProfileStore.h"
+#include "tests/support/EnvironmentVariable.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/Privileges.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tsql.h"
 #include "tests/support/WaitForFile.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -57,38 +59,16 @@ std::string Gbk(const std::string& utf8) {
     return platform::ToCodePage936(utf8).value();
 }
 
-std::string ShellQuoted(const fs::path& path) {
-    std::string quoted = "'";
-    for (char c : path.string())
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string RunShell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (size_t got = fread(buffer, 1, sizeof buffer, pipe))
-            output.append(buffer, got);
-        pclose(pipe);
-    }
-    return output;
-}
-
 class WholeSetup : public testing::Test {
 protected:
     WholeSetup() {
         fs::copy(LAUNCHER_DISTRIBUTION, dist, fs::copy_options::recursive);
         fs::create_directories(driveC);
-        setenv("LAUNCHER_DRIVE_C", driveC.c_str(), 1);
-        // The instance is reached by this computer's name: an address, so that resolving
-        // it asks nobody and every byte stays on loopback.
-        setenv("COMPUTERNAME", "127.0.0.1", 1);
         fake.exeName = drives.WindowsPath((dist / "launcher").string());
     }
 
     ~WholeSetup() override {
-        RunShell("cd " + ShellQuoted(dist) + " && ./stop-engine.sh");
+        StopEngine();
         fs::current_path(m_start);
     }
 
@@ -107,15 +87,23 @@ protected:
     }
 
     std::string Databases() const {
-        const std::string port = std::to_string(std::stoi(TempDir::Read(instance / "engine.port")));
-        return RunShell(
-            "printf 'SELECT name FROM sys.databases\\ngo\\nexit\\n' | tsql -H 127.0.0.1 -p " +
-            port + " -U sa -P tulip 2>/dev/null");
+        const int port = std::stoi(TempDir::Read(instance / "engine.port"));
+        return testing_support::RunTsql(static_cast<std::uint16_t>(port),
+                                        "SELECT name FROM sys.databases\ngo\n");
+    }
+
+    void StopEngine() const {
+        testing_support::RunCommand("cd " + testing_support::ShellQuoted(dist) +
+                                    " && ./stop-engine.sh");
     }
 
     TempDir temp;
     fs::path dist = temp / "演示 it's 安装目录";
     fs::path driveC = temp / "drive_c";
+    testing_support::EnvironmentVariable driveCVariable{"LAUNCHER_DRIVE_C", driveC.string()};
+    // The instance is reached by this computer's name: an address, so that resolving it
+    // asks nobody and every byte stays on loopback.
+    testing_support::EnvironmentVariable computerNameVariable{"COMPUTERNAME", "127.0.0.1"};
     fs::path instance = driveC / "Program Files/Database Engine/home";
     fs::path clientFolder = driveC / "Program Files/蔚檀";
     platform::DriveMap drives{driveC.string()};
@@ -149,7 +137,7 @@ TEST_F(WholeSetup, FromTheFirstClickToTheClientsConfiguration) {
         TempDir::Read(dist / "hjpz.ini"),
         Gbk("; 蔚檀客户端配置\r\n[服务器ip]\r\n端口=1433\r\nip=127.0.0.1\r\n\r\n"
             "[SQL服务器名称]\r\n服务器名称=127.0.0.1\\HOME\r\n\r\n[数据库]\r\n名称=zabo\r\n"));
-    EXPECT_NE(Databases().find("zabo"), std::string::npos);
+    EXPECT_NE(Databases().find("msdb\nzabo\n"), std::string::npos) << Databases();
 
     form.Click("BitBtn5");
     ASSERT_TRUE(testing_support::WaitForFile(clientFolder / "zabo"));
@@ -163,7 +151,7 @@ TEST_F(WholeSetup, RestoreWithTheEngineStoppedCanBeRepeated) {
     TForm1 form(components);
     form.Click("BitBtn2");
     form.Click("BitBtn3");
-    RunShell("cd " + ShellQuoted(dist) + " && ./stop-engine.sh");
+    StopEngine();
     const std::string before = TempDir::Read(dist / "hjpz.ini");
 
     form.Click("BitBtn4");

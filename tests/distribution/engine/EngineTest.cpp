@@ -1,7 +1,7 @@
 #include "tests/distribution/engine/RawTdsClient.h"
-#include "tests/distribution/engine/Tsql.h"
 #include "tests/support/EngineProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tsql.h"
 
 #include <arpa/inet.h>
 #include <gmock/gmock.h>

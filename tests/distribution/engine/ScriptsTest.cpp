@@ -1,11 +1,12 @@
-#include "tests/distribution/engine/Tsql.h"
 #include "tests/support/EngineProcess.h"
+#include "tests/support/EnvironmentVariable.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tsql.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -13,7 +14,10 @@ namespace {
 
 using testing::HasSubstr;
 using testing_support::EngineProcess;
+using testing_support::EnvironmentVariable;
+using testing_support::RunCommand;
 using testing_support::RunTsql;
+using testing_support::ShellQuoted;
 using testing_support::TempDir;
 
 // A distribution directory with the engine's files, and drive C in a scratch folder.
@@ -26,19 +30,15 @@ protected:
             std::filesystem::copy_file(std::filesystem::path(DISTRIBUTION_FILES) / script,
                                        m_root / "dist" / script);
         std::filesystem::copy_file(ZABO_BACKUP, m_root / "dist/zabo.bak");
-        ::setenv("LAUNCHER_DRIVE_C", (m_root / "c").c_str(), 1);
     }
-    ~Scripts() override {
-        Run("./stop-engine.sh");
-        ::unsetenv("LAUNCHER_DRIVE_C");
-    }
+    ~Scripts() override { Run("./stop-engine.sh"); }
 
     // Runs a script of the distribution as the launcher does: from its directory, through
     // /bin/sh, with no standard streams.
     int Run(const std::string& script) const {
-        const std::string command = "cd '" + (m_root / "dist").string() + "' && /bin/sh " + script +
-                                    " </dev/null >/dev/null 2>&1 <&-";
-        return std::system(command.c_str());
+        return RunCommand("cd " + ShellQuoted(m_root / "dist") + " && /bin/sh " + script +
+                          " </dev/null >/dev/null 2>&1 <&-")
+            .exitCode;
     }
 
     std::filesystem::path InstanceFile(const std::string& name) const {
@@ -51,6 +51,7 @@ protected:
     std::string Pid() const { return TempDir::Read(InstanceFile("engine.pid")); }
 
     TempDir m_root;
+    EnvironmentVariable m_driveC{"LAUNCHER_DRIVE_C", (m_root / "c").string()};
 };
 
 TEST_F(Scripts, SetupInstallsAndStartsTheInstanceOnce) {
@@ -66,15 +67,11 @@ TEST_F(Scripts, FreeTdsFindsTheInstanceThroughTheBrowser) {
     ASSERT_EQ(0, Run("MSSQL.exe"));
     const auto config =
         m_root.Write("freetds.conf", "[homeinstance]\n\thost = 127.0.0.1\n\tinstance = HOME\n");
-    const std::string command = "FREETDSCONF='" + config.string() +
-                                "' timeout 30 tsql -S homeinstance -U sa -P tulip 2>&1 <<'EOF'\n"
-                                "SELECT name FROM sys.databases\ngo\nexit\nEOF";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, count);
-    ::pclose(pipe);
+    const std::string output =
+        RunCommand("FREETDSCONF=" + ShellQuoted(config) +
+                   " timeout 30 tsql -S homeinstance -U sa -P tulip 2>&1 <<'EOF'\n"
+                   "SELECT name FROM sys.databases\ngo\nexit\nEOF")
+            .output;
     EXPECT_THAT(output, HasSubstr("master\ntempdb\nmodel\nmsdb\n"));
 }
 

@@ -1,4 +1,4 @@
-#include "platform/HostPlatform.h"
+#include "platform/host/HostPlatform.h"
 
 #include "platform/freetds/FreeTdsDatabaseCommand.h"
 #include "platform/posix/HostDrives.h"
