@@ -17,9 +17,13 @@
 #include "tests/support/Tsql.h"
 #include "tests/support/WaitForFile.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
 
 using testing_support::FakePlatform;
 using testing_support::TempDir;
@@ -27,19 +31,46 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Whether a process other than this test and the engine itself still works in the
+// folder: a setup or start script the launcher started there that has not finished.
+bool ScriptRunsIn(const fs::path& folder) {
+    const fs::path canonicalFolder = fs::canonical(folder);
+    const std::string self = std::to_string(::getpid());
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc", error)) {
+        const std::string pid = entry.path().filename().string();
+        if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::error_code gone;
+        if (fs::read_symlink(entry.path() / "cwd", gone) != canonicalFolder)
+            continue;
+        std::string name;
+        std::getline(std::ifstream(entry.path() / "comm"), name);
+        if (!name.empty() && name != "tdsengine")
+            return true;
+    }
+    return false;
+}
+
 // Records each wait and lets the started program finish instead of sleeping: the
-// engine's setup is done once its port file is there.
+// engine's setup is done once its port file is there and no script runs any more. A
+// start script still running could otherwise start the engine again after a test
+// stopped it.
 class ProgramWaitingClock : public platform::Clock {
 public:
-    explicit ProgramWaitingClock(fs::path portFile) : m_portFile(std::move(portFile)) {}
+    ProgramWaitingClock(fs::path portFile, fs::path programFolder)
+        : m_portFile(std::move(portFile)), m_programFolder(std::move(programFolder)) {}
     void Sleep(unsigned milliseconds) override {
         waits.push_back(milliseconds);
         testing_support::WaitForFile(m_portFile);
+        for (int tries = 0; tries < 3000 && ScriptRunsIn(m_programFolder); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::vector<unsigned> waits;
 
 private:
     fs::path m_portFile;
+    fs::path m_programFolder;
 };
 
 // Passes every command to the real one and keeps the two strings it was given.
@@ -108,7 +139,7 @@ protected:
     fs::path clientFolder = driveC / "Program Files/蔚檀";
     platform::DriveMap drives{driveC.string()};
     FakePlatform fake;
-    ProgramWaitingClock clock{instance / "engine.port"};
+    ProgramWaitingClock clock{instance / "engine.port", dist};
     platform::PosixComputerName computerName;
     RecordingDatabase database;
     platform::PosixFileSystem files{drives};
