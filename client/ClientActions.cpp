@@ -1,6 +1,7 @@
 #include "mainwindow/TForm1.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ void TForm1::BitBtn6Click() {
     const platform::CopyResult copy =
         m_platform.files.CopyFileFailIfExists("hjpz.ini", clientConfigFile);
     if (copy.outcome == platform::CopyOutcome::Failed)
-        throw platform::Exception(std::string("Cannot copy hjpz.ini to ") + clientConfigFile +
-                                  ": " + copy.reason);
+        throw platform::Exception(
+            platform::messages::CannotCopy("hjpz.ini", clientConfigFile, copy.reason));
     m_platform.boxes.ShowMessage("已完成客户端安装！");
 }

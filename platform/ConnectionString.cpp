@@ -1,6 +1,7 @@
 #include "platform/ConnectionString.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 
 #include <algorithm>
 #include <charconv>
@@ -33,11 +34,11 @@ std::string Lower(std::string text) {
 
 // Values are never quoted in messages: one of them is the password.
 [[noreturn]] void Malformed(const std::string& what) {
-    throw Exception("Invalid connection string: " + what);
+    throw Exception(messages::InvalidConnectionString(what));
 }
 
 [[noreturn]] void BadDataSource(const std::string& text, const std::string& what) {
-    throw Exception("Invalid Data Source '" + text + "': " + what);
+    throw Exception(messages::InvalidDataSource(text, what));
 }
 
 // Reads a quoted value starting at the opening quote; `position` ends after the closing one.
@@ -46,7 +47,7 @@ std::string ReadQuoted(const std::string& text, std::size_t& position, const std
     std::string value;
     for (;;) {
         if (position == text.size())
-            Malformed("the value of '" + key + "' has no closing quote");
+            Malformed(messages::ValueWithoutClosingQuote(key));
         const char c = text[position++];
         if (c != quote) {
             value += c;
@@ -83,10 +84,10 @@ ConnectionSettings ParseConnectionString(const std::string& connectionString) {
         ++entry;
         const std::size_t equals = text.find_first_of("=;", position);
         if (equals == std::string::npos || text[equals] == ';')
-            Malformed("entry " + std::to_string(entry) + " has no '='");
+            Malformed(messages::EntryWithoutEquals(entry));
         const std::string key = Trim(text.substr(position, equals - position));
         if (key.empty())
-            Malformed("entry " + std::to_string(entry) + " has no key");
+            Malformed(messages::EntryWithoutKey(entry));
         position = equals + 1;
         while (position < text.size() && IsBlank(text[position]))
             ++position;
@@ -97,7 +98,7 @@ ConnectionSettings ParseConnectionString(const std::string& connectionString) {
             while (position < text.size() && IsBlank(text[position]))
                 ++position;
             if (position < text.size() && text[position] != ';')
-                Malformed("the value of '" + key + "' has text after its closing quote");
+                Malformed(messages::TextAfterClosingQuote(key));
         } else {
             const std::size_t end = std::min(text.find(';', position), text.size());
             value = Trim(text.substr(position, end - position));
@@ -108,10 +109,10 @@ ConnectionSettings ParseConnectionString(const std::string& connectionString) {
 
     const auto dataSource = Take(entries, "data source");
     if (!dataSource)
-        Malformed("no Data Source");
+        Malformed(messages::MissingSetting("Data Source"));
     const auto user = Take(entries, "user id");
     if (!user)
-        Malformed("no User ID");
+        Malformed(messages::MissingSetting("User ID"));
     return ConnectionSettings{*user, Take(entries, "password").value_or(""),
                               Take(entries, "initial catalog").value_or(""),
                               ParseDataSource(*dataSource)};
@@ -129,19 +130,19 @@ DataSource ParseDataSource(const std::string& text) {
             std::from_chars(portText.data(), portText.data() + portText.size(), port);
         if (portText.empty() || error != std::errc() || end != portText.data() + portText.size() ||
             port < 1 || port > 65535)
-            BadDataSource(source.text, "the port must be a number from 1 to 65535");
+            BadDataSource(source.text, messages::PortOutOfRange());
         source.port = static_cast<std::uint16_t>(port);
         server = server.substr(0, comma);
     }
     if (const std::size_t backslash = server.find('\\'); backslash != std::string::npos) {
         source.instance = Trim(server.substr(backslash + 1));
         if (source.instance.empty())
-            BadDataSource(source.text, "no instance name after '\\'");
+            BadDataSource(source.text, messages::NoInstanceName());
         server = server.substr(0, backslash);
     }
     source.host = Trim(server);
     if (source.host.empty())
-        BadDataSource(source.text, "it names no computer");
+        BadDataSource(source.text, messages::NoComputerNamed());
     return source;
 }
 

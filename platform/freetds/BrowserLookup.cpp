@@ -1,6 +1,7 @@
 #include "platform/freetds/BrowserLookup.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 #include "platform/freetds/BrowserResponse.h"
 
 #include <algorithm>
@@ -56,7 +57,7 @@ std::vector<Target> OpenTargets(const std::string& host) {
     addrinfo* found = nullptr;
     const std::string port = std::to_string(browserPort);
     if (const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); error != 0)
-        throw Exception("cannot resolve '" + host + "': " + ::gai_strerror(error));
+        throw Exception(messages::CannotResolve(host, ::gai_strerror(error)));
 
     std::vector<Target> targets;
     int lastError = 0;
@@ -75,7 +76,7 @@ std::vector<Target> OpenTargets(const std::string& host) {
     }
     ::freeaddrinfo(found);
     if (targets.empty())
-        throw Exception("cannot send to '" + host + "': " + std::strerror(lastError));
+        throw Exception(messages::CannotSendTo(host, std::strerror(lastError)));
     return targets;
 }
 
@@ -119,16 +120,14 @@ InstanceEndpoint LookupInstance(const std::string& host, const std::string& inst
                     continue;
                 const ServerInstance* answer = FindInstance(*instances, instance);
                 if (answer == nullptr)
-                    throw Exception("the SQL Server Browser on " + host + " knows no instance '" +
-                                    instance + "'");
+                    throw Exception(messages::NoSuchInstance(host, instance));
                 if (!answer->tcpPort)
-                    throw Exception("instance '" + instance + "' on " + host +
-                                    " does not accept TCP connections");
+                    throw Exception(messages::InstanceWithoutTcp(host, instance));
                 return {targets[i].address, *answer->tcpPort};
             }
         }
     }
-    throw Exception("no SQL Server Browser answered for instance '" + instance + "' on " + host);
+    throw Exception(messages::NoBrowserAnswered(host, instance));
 }
 
 } // namespace platform::browser

@@ -1,6 +1,7 @@
 #include "platform/freetds/DbLib.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 
 #include <dlfcn.h>
 #include <string>
@@ -19,7 +20,7 @@ template <typename Function>
 void Bind(void* library, const char* name, Function& entry, std::string& failure) {
     entry = reinterpret_cast<Function>(dlsym(library, name));
     if (entry == nullptr && failure.empty())
-        failure = std::string("it has no ") + name;
+        failure = messages::LibraryLacksFunction(name);
 }
 
 Loaded Load() {
@@ -56,8 +57,7 @@ Loaded Load() {
 const DbLib& LoadDbLib() {
     static const Loaded loaded = Load();
     if (!loaded.failure.empty())
-        throw Exception(std::string("Cannot load the database library ") + libraryName + ": " +
-                        loaded.failure);
+        throw Exception(messages::CannotLoadDatabaseLibrary(libraryName, loaded.failure));
     return loaded.entries;
 }
 

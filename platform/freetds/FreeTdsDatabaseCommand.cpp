@@ -2,6 +2,7 @@
 
 #include "platform/ConnectionString.h"
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 #include "platform/freetds/BrowserLookup.h"
 #include "platform/freetds/DbLib.h"
 
@@ -69,7 +70,7 @@ std::string Join(const std::vector<std::string>& lines, const char* separator) {
 }
 
 [[noreturn]] void CannotConnect(const std::string& source, const std::string& reason) {
-    throw Exception("Cannot connect to SQL Server '" + source + "': " + reason);
+    throw Exception(messages::CannotConnect(source, reason));
 }
 
 // The server's own errors when it sent any: a failed restore says what failed (3201) before
@@ -79,11 +80,11 @@ enum class Stage { Connecting, Running };
 [[noreturn]] void RaiseFailure(const Diagnostics& heard, const std::string& source, Stage stage) {
     if (!heard.serverErrors.empty())
         throw Exception(Join(heard.serverErrors, "\n"));
-    const std::string reason =
-        heard.libraryErrors.empty() ? "the connection failed" : Join(heard.libraryErrors, "; ");
+    const std::string reason = heard.libraryErrors.empty() ? messages::ConnectionFailed()
+                                                           : Join(heard.libraryErrors, "; ");
     if (stage == Stage::Connecting)
         CannotConnect(source, reason);
-    throw Exception("The command on SQL Server '" + source + "' failed: " + reason);
+    throw Exception(messages::CommandFailed(source, reason));
 }
 
 // db-lib takes "host:port", with an IPv6 address in brackets.
@@ -116,7 +117,7 @@ const DbLib& StartDbLib() {
         return true;
     }();
     if (!started)
-        throw Exception("Cannot start the database library (FreeTDS dbinit failed)");
+        throw Exception(messages::CannotStartDatabaseLibrary("dbinit"));
     return db;
 }
 
@@ -126,7 +127,7 @@ using Connection = std::unique_ptr<DBPROCESS, decltype(DbLib::dbclose)>;
 Login MakeLogin(const DbLib& db, const ConnectionSettings& settings) {
     Login login(db.dblogin(), db.dbloginfree);
     if (!login)
-        CannotConnect(settings.dataSource.text, "cannot allocate a login record");
+        CannotConnect(settings.dataSource.text, messages::NoLoginRecord());
     const bool ready =
         db.dbsetlname(login.get(), settings.user.c_str(), DBSETUSER) != FAIL &&
         db.dbsetlname(login.get(), settings.password.c_str(), DBSETPWD) != FAIL &&
@@ -137,7 +138,7 @@ Login MakeLogin(const DbLib& db, const ConnectionSettings& settings) {
         (settings.catalog.empty() ||
          db.dbsetlname(login.get(), settings.catalog.c_str(), DBSETDBNAME) != FAIL);
     if (!ready)
-        CannotConnect(settings.dataSource.text, "the login does not fit in a login record");
+        CannotConnect(settings.dataSource.text, messages::LoginTooLong());
     return login;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/posix/CodePage936.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,8 +18,8 @@ class Converter {
 public:
     Converter() : m_handle(iconv_open(codePage936, "UTF-8")) {
         if (m_handle == reinterpret_cast<iconv_t>(-1))
-            throw Exception(std::string("iconv_open UTF-8 to ") + codePage936 + ": " +
-                            std::strerror(errno));
+            throw Exception(messages::NoCodePage936Converter(std::string("iconv_open: ") +
+                                                             std::strerror(errno)));
     }
     ~Converter() { iconv_close(m_handle); }
     Converter(const Converter&) = delete;

@@ -1,6 +1,7 @@
 #include "platform/posix/PosixLocalAddress.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 #include "platform/posix/HostComputerName.h"
 
 #include <array>
@@ -15,7 +16,7 @@ namespace platform {
 std::string PosixLocalAddress::LocalIP() {
     const std::optional<std::string> ownName = HostComputerName();
     if (!ownName)
-        throw Exception("This computer has no name to resolve");
+        throw Exception(messages::NoComputerName());
     const std::string& name = *ownName;
     addrinfo hints{};
     // Every family, so that a name with only IPv6 addresses is told apart from one that
@@ -24,8 +25,7 @@ std::string PosixLocalAddress::LocalIP() {
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (const int error = ::getaddrinfo(name.c_str(), nullptr, &hints, &found); error != 0)
-        throw Exception("Cannot resolve this computer's name '" + name +
-                        "': " + ::gai_strerror(error));
+        throw Exception(messages::CannotResolveComputerName(name, ::gai_strerror(error)));
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses(found, &::freeaddrinfo);
 
     for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
@@ -36,7 +36,7 @@ std::string PosixLocalAddress::LocalIP() {
         ::inet_ntop(AF_INET, &address->sin_addr, text.data(), text.size());
         return text.data();
     }
-    throw Exception("This computer's name '" + name + "' resolves to no IPv4 address");
+    throw Exception(messages::ComputerNameWithoutIPv4(name));
 }
 
 } // namespace platform

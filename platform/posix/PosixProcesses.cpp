@@ -1,6 +1,7 @@
 #include "platform/posix/PosixProcesses.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 #include "platform/posix/WindowsErrors.h"
 
 #include <cerrno>
@@ -53,7 +54,7 @@ void PosixProcesses::WinExec(const std::string& fileName) {
 
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
-        throw Exception("Cannot start " + fileName + ": " + ErrorText(errno));
+        throw Exception(messages::CannotStart(fileName, ErrorText(errno)));
     const pid_t child = ::fork();
     if (child == 0)
         RunDetached(argv, report[1]);
@@ -66,7 +67,7 @@ void PosixProcesses::WinExec(const std::string& fileName) {
     }
     ::close(report[0]);
     if (error != 0)
-        throw Exception("Cannot start " + fileName + ": " + ErrorText(error));
+        throw Exception(messages::CannotStart(fileName, ErrorText(error)));
 }
 
 } // namespace platform

@@ -32,7 +32,7 @@ const ClientCase clientCases[] = {
      "BitBtn5",
      [](FakePlatform& f) { f.startFailures["zabo.exe"] = "No such file or directory"; },
      {instruction, enter[0], enter[1], "exec zabo.exe",
-      "error Cannot start zabo.exe: No such file or directory."}},
+      "error 无法启动程序“zabo.exe”：No such file or directory."}},
     {"InstallWithoutDriveC",
      "BitBtn5",
      [](FakePlatform& f) { f.chdirFailures["c:\\"] = 3; },
@@ -54,7 +54,7 @@ const ClientCase clientCases[] = {
                          "c:\\Program Files\\蔚檀: No such file or directory"};
      },
      {enter[0], enter[1], copy,
-      "error Cannot copy hjpz.ini to c:\\Program Files\\蔚檀\\hjpz.ini: c:\\Program "
+      "error 无法将“hjpz.ini”复制到“c:\\Program Files\\蔚檀\\hjpz.ini”：c:\\Program "
       "Files\\蔚檀: No such file or directory."}},
     {"ConfigureWithoutProgramDir",
      "BitBtn6",

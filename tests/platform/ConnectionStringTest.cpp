@@ -70,27 +70,23 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ConnectionStringRejects,
     testing::Values(
         // The computer name is empty when its query failed: the data source names nobody.
-        Malformed{"User ID=sa;Data Source=\\home",
-                  "Invalid Data Source '\\home': it names no computer"},
-        Malformed{"User ID=sa;Data Source=", "Invalid Data Source '': it names no computer"},
-        Malformed{"User ID=sa;Data Source=host\\",
-                  "Invalid Data Source 'host\\': no instance name after '\\'"},
+        Malformed{"User ID=sa;Data Source=\\home", "数据源“\\home”无效：没有指明计算机"},
+        Malformed{"User ID=sa;Data Source=", "数据源“”无效：没有指明计算机"},
+        Malformed{"User ID=sa;Data Source=host\\", "数据源“host\\”无效：“\\”之后没有实例名"},
         Malformed{"User ID=sa;Data Source=host,0",
-                  "Invalid Data Source 'host,0': the port must be a number from 1 to 65535"},
+                  "数据源“host,0”无效：端口必须是 1 到 65535 之间的数字"},
         Malformed{"User ID=sa;Data Source=host,14x",
-                  "Invalid Data Source 'host,14x': the port must be a number from 1 to 65535"},
+                  "数据源“host,14x”无效：端口必须是 1 到 65535 之间的数字"},
         Malformed{"User ID=sa;Data Source=host,65536",
-                  "Invalid Data Source 'host,65536': the port must be a number from 1 to 65535"},
-        Malformed{"User ID=sa", "Invalid connection string: no Data Source"},
-        Malformed{"Data Source=h", "Invalid connection string: no User ID"},
+                  "数据源“host,65536”无效：端口必须是 1 到 65535 之间的数字"},
+        Malformed{"User ID=sa", "连接字符串无效：缺少 Data Source"},
+        Malformed{"Data Source=h", "连接字符串无效：缺少 User ID"},
         // A password is never repeated in a message.
-        Malformed{"User ID=sa;Password=se;cret;Data Source=h",
-                  "Invalid connection string: entry 3 has no '='"},
-        Malformed{"User ID=sa;=x;Data Source=h", "Invalid connection string: entry 2 has no key"},
+        Malformed{"User ID=sa;Password=se;cret;Data Source=h", "连接字符串无效：第 3 项没有“=”"},
+        Malformed{"User ID=sa;=x;Data Source=h", "连接字符串无效：第 2 项没有键名"},
         Malformed{"User ID=sa;Password='secret;Data Source=h",
-                  "Invalid connection string: the value of 'Password' has no closing quote"},
+                  "连接字符串无效：“Password”的值缺少结束引号"},
         Malformed{"User ID=sa;Password='se'cret;Data Source=h",
-                  "Invalid connection string: the value of 'Password' has text after its "
-                  "closing quote"}));
+                  "连接字符串无效：“Password”的值在结束引号之后还有文字"}));
 
 } // namespace

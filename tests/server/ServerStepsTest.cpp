@@ -115,7 +115,7 @@ const ChainCase chainCases[] = {
      [](FakePlatform& f) { f.startFailures["MSSQL.exe"] = "No such file or directory"; },
      "+--+",
      {"chdir c:\\", "chdir D:\\setup", "exec MSSQL.exe",
-      "error Cannot start MSSQL.exe: No such file or directory."},
+      "error 无法启动程序“MSSQL.exe”：No such file or directory."},
      0},
     {"StepTwoScriptMissing",
      {"BitBtn2"},
@@ -123,7 +123,7 @@ const ChainCase chainCases[] = {
      [](FakePlatform& f) { f.startFailures["start.bat"] = "Permission denied"; },
      "-+--",
      {"chdir c:\\", "chdir D:\\setup", "exec start.bat",
-      "error Cannot start start.bat: Permission denied."},
+      "error 无法启动程序“start.bat”：Permission denied."},
      0},
     // Disabled buttons take no clicks.
     {"StepTwoBeforeStepOne", {}, "BitBtn3", nullptr, "+--+", {}, 0},

@@ -1,5 +1,7 @@
 #include "tests/support/FakePlatform.h"
 
+#include "platform/Messages.h"
+
 #include <memory>
 
 namespace testing_support {
@@ -87,7 +89,7 @@ struct FakePlatform::Fakes {
             Log("exec " + fileName);
             if (auto failure = fake.startFailures.find(fileName);
                 failure != fake.startFailures.end())
-                throw Exception("Cannot start " + fileName + ": " + failure->second);
+                throw Exception(messages::CannotStart(fileName, failure->second));
         }
     } processes;
 

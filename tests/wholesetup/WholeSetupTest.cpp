@@ -222,14 +222,14 @@ TEST_F(WholeSetup, StepsWhoseProgramCannotStart) {
     auto components = Components();
     TForm1 form(components);
     form.Click("BitBtn2");
-    EXPECT_EQ(Boxes(),
-              std::vector<std::string>{"error Cannot start MSSQL.exe: No such file or directory."});
+    EXPECT_EQ(Boxes(), std::vector<std::string>{
+                           "error 无法启动程序“MSSQL.exe”：No such file or directory."});
     EXPECT_TRUE(clock.waits.empty());
     EXPECT_TRUE(form.BitBtn2.Enabled() && form.BitBtn1.Enabled());
 
     fs::remove(dist / "zabo.exe");
     form.Click("BitBtn5");
-    EXPECT_EQ(Boxes().back(), "error Cannot start zabo.exe: No such file or directory.");
+    EXPECT_EQ(Boxes().back(), "error 无法启动程序“zabo.exe”：No such file or directory.");
 }
 
 TEST_F(WholeSetup, StepOneWithoutDriveC) {
@@ -245,8 +245,8 @@ TEST_F(WholeSetup, ConfigurationCopyOnlyWhereTheClientIs) {
     auto components = Components();
     TForm1 form(components);
     form.Click("BitBtn6");
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"error Cannot copy hjpz.ini to c:\\Program "
-                                                "Files\\蔚檀\\hjpz.ini: c:\\Program "
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"error 无法将“hjpz.ini”复制到“c:\\Program "
+                                                "Files\\蔚檀\\hjpz.ini”：c:\\Program "
                                                 "Files\\蔚檀: No such file or directory."});
 
     // A configuration already in the client's folder is kept, and the step is done.

@@ -109,9 +109,9 @@ TEST(BrowserLookup, SkipsNoiseAndAsksAgainWhenNoAnswerCame) {
 
 TEST(BrowserLookup, SaysWhyAnAnswerGivesNoPort) {
     EXPECT_EQ(LookupError({{Response("InstanceName;other;tcp;4321;;")}}),
-              "the SQL Server Browser on 127.0.0.1 knows no instance 'home'");
+              "“127.0.0.1”上的 SQL Server Browser 没有实例“home”");
     EXPECT_EQ(LookupError({{Response("InstanceName;home;np;\\\\pipe;;")}}),
-              "instance 'home' on 127.0.0.1 does not accept TCP connections");
+              "“127.0.0.1”上的实例“home”不接受 TCP 连接");
 }
 
 TEST(BrowserLookup, AsksNoMoreOnceTheDeadlineHasPassed) {

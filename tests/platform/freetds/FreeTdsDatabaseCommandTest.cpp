@@ -47,13 +47,13 @@ int ClosedPort() {
 TEST(FreeTdsDatabaseCommand, RefusedPortNamesTheDataSource) {
     const std::string source = "127.0.0.1," + std::to_string(ClosedPort());
     const std::string error = ErrorOf(source, "SELECT 1");
-    EXPECT_EQ(error.rfind("Cannot connect to SQL Server '" + source + "': ", 0), 0u) << error;
+    EXPECT_EQ(error.rfind("无法连接数据库服务器“" + source + "”：", 0), 0u) << error;
 }
 
 TEST(FreeTdsDatabaseCommand, NoBrowserSaysSo) {
     EXPECT_EQ(ErrorOf("127.0.0.1\\home", "SELECT 1"),
-              "Cannot connect to SQL Server '127.0.0.1\\home': no SQL Server Browser answered "
-              "for instance 'home' on 127.0.0.1");
+              "无法连接数据库服务器“127.0.0.1\\home”：“127.0.0.1”上没有 SQL Server Browser "
+              "回答实例“home”的查询");
 }
 
 // A stand-in engine as the instance "home" on loopback, its browser on UDP 1434, shared

@@ -33,12 +33,12 @@ TEST(PosixLocalAddress, UnresolvableNameRaisesWithTheName) {
     // A label longer than DNS allows fails in the resolver itself, so no query leaves
     // this computer.
     const std::string name(70, 'x');
-    EXPECT_EQ(ErrorOf(name).rfind("Cannot resolve this computer's name '" + name + "': ", 0), 0u)
+    EXPECT_EQ(ErrorOf(name).rfind("无法解析本计算机的名称“" + name + "”：", 0), 0u)
         << ErrorOf(name);
 }
 
 TEST(PosixLocalAddress, NameWithOnlyIpv6AddressesRaises) {
-    EXPECT_EQ(ErrorOf("::1"), "This computer's name '::1' resolves to no IPv4 address");
+    EXPECT_EQ(ErrorOf("::1"), "本计算机的名称“::1”解析不出 IPv4 地址");
 }
 
 } // namespace

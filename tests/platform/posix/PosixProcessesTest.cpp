@@ -65,8 +65,8 @@ TEST_F(PosixProcessesTest, ProgramThatCannotStartRaises) {
     const auto plain = temp.Write("安装 it's/plain.exe", "#!/bin/sh\n");
     fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write);
     const std::pair<std::string, std::string> cases[] = {
-        {"MSSQL.exe", "Cannot start MSSQL.exe: No such file or directory"},
-        {"plain.exe", "Cannot start plain.exe: Permission denied"},
+        {"MSSQL.exe", "无法启动程序“MSSQL.exe”：No such file or directory"},
+        {"plain.exe", "无法启动程序“plain.exe”：Permission denied"},
     };
     for (const auto& [name, message] : cases) {
         try {

@@ -157,21 +157,23 @@ TEST_F(PosixProfileStoreTest, AWriteFailingMidwayLeavesTheFileAsItWas) {
 
 TEST_F(PosixProfileStoreTest, RaisesForTextTheFileCannotHold) {
     WriteIni(original);
-    const std::pair<const char*, std::function<void()>> writes[] = {
-        {"value", [&] { m_store.WriteString(iniPath, "ip", "ip", "caf\xC3\xA9 \xE2\x98\x83"); }},
-        {"section name", [&] { m_store.EraseSection(iniPath, "\xF0\x9F\x98\x80"); }},
-        {"key name", [&] { m_store.DeleteKey(iniPath, "ip", "\xFF"); }},
-        {"value", [&] { m_store.WriteString(iniPath, "ip", "ip", "1\r\n[ip]"); }},
+    const std::string file = std::string("要写入“") + iniPath + "”的";
+    const std::pair<std::string, std::function<void()>> writes[] = {
+        {file + "值“caf\xC3\xA9 \xE2\x98\x83”含有代码页 936 无法表示的字符",
+         [&] { m_store.WriteString(iniPath, "ip", "ip", "caf\xC3\xA9 \xE2\x98\x83"); }},
+        {file + "节名“\xF0\x9F\x98\x80”含有代码页 936 无法表示的字符",
+         [&] { m_store.EraseSection(iniPath, "\xF0\x9F\x98\x80"); }},
+        {file + "键名“\xFF”含有代码页 936 无法表示的字符",
+         [&] { m_store.DeleteKey(iniPath, "ip", "\xFF"); }},
+        {file + "值含有换行符，配置文件的条目不能含有换行符",
+         [&] { m_store.WriteString(iniPath, "ip", "ip", "1\r\n[ip]"); }},
     };
-    for (const auto& [role, write] : writes) {
-        SCOPED_TRACE(role);
+    for (const auto& [message, write] : writes) {
         try {
             write();
-            ADD_FAILURE() << "no exception";
+            ADD_FAILURE() << "no exception: " << message;
         } catch (const platform::Exception& error) {
-            EXPECT_NE(std::string(error.what()).find(std::string("The ") + role), std::string::npos)
-                << error.what();
-            EXPECT_NE(std::string(error.what()).find(iniPath), std::string::npos) << error.what();
+            EXPECT_EQ(error.what(), message);
         }
         EXPECT_EQ(TempDir::Read(Ini()), original);
     }
