@@ -6,19 +6,21 @@
 #include <QWidget>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
 void ReportAndExit() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    const char* start = std::getenv("STARTUP_T0_NS");
-    const long long t0 = start != nullptr ? std::atoll(start) : 0;
-    const double ms =
-        (std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() - t0) / 1e6;
-    std::printf("%.2f\n", ms);
-    std::fflush(stdout);
+    if (const char* fd = std::getenv("STARTUP_MARK_FD"); fd != nullptr) {
+        const std::string mark =
+            std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) +
+            "\n";
+        (void)!::write(std::atoi(fd), mark.data(), mark.size());
+    }
     // exit, not quit: the launcher's window refuses the close requests quit would send.
     QCoreApplication::exit(0);
 }

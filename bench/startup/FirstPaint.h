@@ -2,9 +2,9 @@
 
 #include <QObject>
 
-// Ends the program once its first top-level window has been painted, printing the
-// milliseconds since STARTUP_T0_NS (a CLOCK_MONOTONIC time in nanoseconds the driver
-// takes just before it starts the process).
+// Ends the program once its first top-level window has been painted. When STARTUP_MARK_FD
+// names a descriptor, the CLOCK_MONOTONIC time of that moment, in nanoseconds, is written
+// to it first, for the harness that started the program.
 class FirstPaint : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override;
