@@ -17,13 +17,11 @@
 #include "tests/support/Tsql.h"
 #include "tests/support/WaitForFile.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
-#include <unistd.h>
 
 using testing_support::FakePlatform;
 using testing_support::TempDir;
@@ -31,46 +29,43 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Whether a process other than this test and the engine itself still works in the
-// folder: a setup or start script the launcher started there that has not finished.
+// Whether a script started from the folder (MSSQL.exe, start.bat, or the engine.sh they
+// hand over to) still runs there.
 bool ScriptRunsIn(const fs::path& folder) {
-    const fs::path canonicalFolder = fs::canonical(folder);
-    const std::string self = std::to_string(::getpid());
+    const fs::path wanted = fs::canonical(folder);
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator("/proc", error)) {
-        const std::string pid = entry.path().filename().string();
-        if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos)
-            continue;
+    for (const auto& process : fs::directory_iterator("/proc", error)) {
         std::error_code gone;
-        if (fs::read_symlink(entry.path() / "cwd", gone) != canonicalFolder)
+        if (fs::read_symlink(process.path() / "cwd", gone) != wanted)
             continue;
-        std::string name;
-        std::getline(std::ifstream(entry.path() / "comm"), name);
-        if (!name.empty() && name != "tdsengine")
+        std::ifstream in(process.path() / "cmdline", std::ios::binary);
+        std::string program;
+        std::getline(in, program, '\0');
+        if (program == "/bin/sh")
             return true;
     }
     return false;
 }
 
 // Records each wait and lets the started program finish instead of sleeping: the
-// engine's setup is done once its port file is there and no script runs any more. A
-// start script still running could otherwise start the engine again after a test
-// stopped it.
+// engine's setup is done once its port file is there and the script has ended. A start
+// script still running could otherwise start the engine again after a test stopped it.
 class ProgramWaitingClock : public platform::Clock {
 public:
-    ProgramWaitingClock(fs::path portFile, fs::path programFolder)
-        : m_portFile(std::move(portFile)), m_programFolder(std::move(programFolder)) {}
+    ProgramWaitingClock(fs::path portFile, fs::path dist)
+        : m_portFile(std::move(portFile)), m_dist(std::move(dist)) {}
     void Sleep(unsigned milliseconds) override {
         waits.push_back(milliseconds);
         testing_support::WaitForFile(m_portFile);
-        for (int tries = 0; tries < 3000 && ScriptRunsIn(m_programFolder); ++tries)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (ScriptRunsIn(m_dist) && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     std::vector<unsigned> waits;
 
 private:
     fs::path m_portFile;
-    fs::path m_programFolder;
+    fs::path m_dist;
 };
 
 // Passes every command to the real one and keeps the two strings it was given.
