@@ -60,7 +60,10 @@ std::string WindowsErrorText(WindowsError error) {
 }
 
 std::variant<Bytes, WindowsError> ReadBackupDevice(const std::string& hostPath) {
-    const platform::FileDescriptor file(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opening a FIFO or a device for reading may wait for a writer for ever, so the open
+    // must not block; what it opened is then checked before a byte is read.
+    const platform::FileDescriptor file(
+        ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!file.Valid())
         return FromErrno(errno, hostPath);
     struct stat status {};

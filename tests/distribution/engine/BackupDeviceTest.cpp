@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -31,6 +32,9 @@ TEST(BackupDevice, GivesTheWindowsErrorOfEachFailure) {
     const auto locked = folder.Write("locked.bak", "x");
     std::filesystem::permissions(locked, std::filesystem::perms::none);
     const auto notAFolder = folder.Write("plain", "x");
+    // Nobody ever writes to it: opening it for reading the usual way would wait for ever.
+    const auto fifo = folder / "fifo.bak";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0644));
     const testing_support::FilePermissionsEnforced enforced;
     const struct {
         std::filesystem::path path;
@@ -41,6 +45,8 @@ TEST(BackupDevice, GivesTheWindowsErrorOfEachFailure) {
         {notAFolder / "zabo.bak", 3},
         {folder.Path(), 5},
         {locked, 5},
+        {fifo, 5},
+        {"/dev/null", 5},
     };
     for (const auto& entry : cases)
         EXPECT_EQ(entry.code, ErrorCode(ReadBackupDevice(entry.path.string()))) << entry.path;

@@ -9,6 +9,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -80,6 +81,8 @@ TEST(Engine, ReportsABackupThatCannotBeRestored) {
     };
     const auto missing = files / "missing.bak";
     const auto noFolder = files / "no-folder" / "zabo.bak";
+    const auto fifo = files / "fifo.bak";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0644));
     const Case cases[] = {
         {missing, "Msg 3201 (severity 16, state 2)",
          "\"Cannot open backup device '" + WindowsPath(missing) +
@@ -87,6 +90,9 @@ TEST(Engine, ReportsABackupThatCannotBeRestored) {
         {noFolder, "Msg 3201 (severity 16, state 2)",
          "\"Cannot open backup device '" + WindowsPath(noFolder) +
              "'. Operating system error 3(The system cannot find the path specified.).\""},
+        {fifo, "Msg 3201 (severity 16, state 2)",
+         "\"Cannot open backup device '" + WindowsPath(fifo) +
+             "'. Operating system error 5(Access is denied.).\""},
         {notABackup, "Msg 3241 (severity 16, state 0)",
          "\"The media family on device '" + WindowsPath(notABackup) +
              "' is incorrectly formed. SQL Server cannot process this media family.\""},
