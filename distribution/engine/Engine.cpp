@@ -6,6 +6,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <span>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <system_error>
@@ -17,9 +18,11 @@ namespace {
 constexpr const char* versionNumber = "15.0.2000.5";
 // Enough for any batch a client of this engine sends; more is taken as hostile.
 constexpr std::size_t maxMessageSize = std::size_t{1} << 20;
-constexpr std::size_t maxConnections = 512;
-// A client that has not logged in by then, or stops reading our replies, is dropped.
-constexpr int loginTimeoutSeconds = 60;
+constexpr std::size_t maxLoggedIn = 512;
+// Connections not logged in yet; a client logs in within milliseconds, so this is plenty
+// for honest ones arriving together.
+constexpr std::size_t maxLoggingIn = 64;
+// A client that stops reading our replies is dropped.
 constexpr int sendTimeoutSeconds = 60;
 
 [[noreturn]] void ThrowErrno(const std::string& call) {
@@ -84,17 +87,27 @@ bool SendAll(int fd, const Bytes& bytes) {
     return true;
 }
 
-// Waits until fd is readable; false when the engine is stopping instead.
-bool WaitReadable(int fd, int wake) {
-    pollfd watched[2] = {{fd, POLLIN, 0}, {wake, POLLIN, 0}};
+// Waits until one of fds is readable, or the timeout (-1: none) passes; false on timeout
+// or failure.
+bool WaitReadable(std::span<pollfd> fds, int timeoutMs) {
     for (;;) {
-        if (::poll(watched, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        return (watched[1].revents & POLLIN) == 0;
+        const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        return ready > 0;
     }
+}
+
+void Drain(int fd) {
+    char bytes[256];
+    while (::read(fd, bytes, sizeof bytes) > 0) {
+    }
+}
+
+void Close(std::initializer_list<int> fds) {
+    for (int fd : fds)
+        if (fd >= 0)
+            ::close(fd);
 }
 
 } // namespace
@@ -107,14 +120,20 @@ Engine::Engine(EngineConfig config, platform::DriveMap drives)
                  m_config.computerName + "\\" + m_config.instance} {
     if (::pipe2(m_wake, O_CLOEXEC) != 0)
         ThrowErrno("pipe2");
+    // Non-blocking both ways: an ending thread must never wait for the reaper, and the
+    // reaper empties the pipe without waiting.
+    if (::pipe2(m_ended, O_CLOEXEC | O_NONBLOCK) != 0) {
+        const int error = errno;
+        Close({m_wake[0], m_wake[1]});
+        errno = error;
+        ThrowErrno("pipe2");
+    }
     try {
         m_listener = BoundSocket(m_config.listenAddress, m_config.port, SOCK_STREAM, m_port);
         m_browserSocket =
             BoundSocket(m_config.listenAddress, m_config.browserPort, SOCK_DGRAM, m_browserPort);
     } catch (...) {
-        for (int fd : {m_listener, m_browserSocket, m_wake[0], m_wake[1]})
-            if (fd >= 0)
-                ::close(fd);
+        Close({m_listener, m_browserSocket, m_wake[0], m_wake[1], m_ended[0], m_ended[1]});
         throw;
     }
     m_browser = {m_config.computerName, m_config.instance, versionNumber, m_port};
@@ -124,8 +143,7 @@ Engine::Engine(EngineConfig config, platform::DriveMap drives)
 
 Engine::~Engine() {
     Stop();
-    for (int fd : {m_listener, m_browserSocket, m_wake[0], m_wake[1]})
-        ::close(fd);
+    Close({m_listener, m_browserSocket, m_wake[0], m_wake[1], m_ended[0], m_ended[1]});
 }
 
 void Engine::Stop() {
@@ -137,14 +155,18 @@ void Engine::Stop() {
     }
     m_acceptThread.join();
     m_browserThread.join();
-    const std::lock_guard lock(m_connectionsMutex);
-    for (auto& connection : m_connections)
-        ::shutdown(connection->fd, SHUT_RDWR);
-    for (auto& connection : m_connections) {
+    // Joined outside the lock, which each thread takes as it ends.
+    std::list<std::unique_ptr<Connection>> connections;
+    {
+        const std::lock_guard lock(m_connectionsMutex);
+        for (auto& connection : m_connections)
+            ::shutdown(connection->fd, SHUT_RDWR);
+        connections.swap(m_connections);
+    }
+    for (auto& connection : connections) {
         connection->thread.join();
         ::close(connection->fd);
     }
-    m_connections.clear();
 }
 
 void Engine::ReapFinished() {
@@ -161,39 +183,85 @@ void Engine::ReapFinished() {
 }
 
 void Engine::AcceptLoop() {
-    while (WaitReadable(m_listener, m_wake[0])) {
-        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
-            continue; // the client left before we took it, or descriptors ran out for now
-        ReapFinished();
-        const std::lock_guard lock(m_connectionsMutex);
-        if (m_connections.size() >= maxConnections) {
-            ::close(fd);
-            continue;
+    for (;;) {
+        pollfd watched[3] = {
+            {m_listener, POLLIN, 0}, {m_wake[0], POLLIN, 0}, {m_ended[0], POLLIN, 0}};
+        if (!WaitReadable(watched, -1) || (watched[1].revents & POLLIN) != 0)
+            return;
+        if ((watched[2].revents & POLLIN) != 0) {
+            Drain(m_ended[0]);
+            ReapFinished();
         }
-        auto connection = std::make_unique<Connection>();
-        connection->fd = fd;
-        Connection& added = *connection;
-        m_connections.push_back(std::move(connection));
-        try {
-            added.thread = std::thread([this, &added] { Serve(added); });
-        } catch (const std::system_error&) {
-            ::close(fd);
-            m_connections.pop_back();
+        if ((watched[0].revents & POLLIN) == 0)
+            continue;
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd >= 0)
+            Admit(fd);
+        // Otherwise the client left before we took it, or descriptors ran out for now.
+    }
+}
+
+void Engine::Admit(int fd) {
+    const std::lock_guard lock(m_connectionsMutex);
+    std::size_t loggedIn = 0;
+    std::size_t loggingIn = 0;
+    Connection* oldestLoggingIn = nullptr;
+    for (const auto& connection : m_connections) {
+        if (connection->finished || connection->evicted)
+            continue;
+        if (connection->loggedIn) {
+            ++loggedIn;
+        } else if (++loggingIn == 1) {
+            oldestLoggingIn = connection.get();
         }
     }
+    if (loggedIn >= maxLoggedIn) {
+        ::close(fd);
+        return;
+    }
+    if (loggingIn >= maxLoggingIn) {
+        // Its thread sees the end of the stream and finishes as any other.
+        oldestLoggingIn->evicted = true;
+        ::shutdown(oldestLoggingIn->fd, SHUT_RDWR);
+    }
+    auto connection = std::make_unique<Connection>();
+    connection->fd = fd;
+    Connection& added = *connection;
+    m_connections.push_back(std::move(connection));
+    try {
+        added.thread = std::thread([this, &added] { Serve(added); });
+    } catch (const std::system_error&) {
+        ::close(fd);
+        m_connections.pop_back();
+    }
+}
+
+bool Engine::MarkLoggedIn(Connection& connection) {
+    const std::lock_guard lock(m_connectionsMutex);
+    connection.loggedIn = !connection.evicted;
+    return connection.loggedIn;
 }
 
 void Engine::Serve(Connection& connection) {
     const int fd = connection.fd;
+    const auto loginDeadline = std::chrono::steady_clock::now() + m_config.loginTimeout;
     try {
-        SetTimeout(fd, SO_RCVTIMEO, loginTimeoutSeconds);
         SetTimeout(fd, SO_SNDTIMEO, sendTimeoutSeconds);
         Session session(m_settings, m_commands);
         MessageAssembler assembler(maxMessageSize);
         std::vector<std::uint8_t> buffer(65536);
         bool open = true;
         while (open) {
+            if (!session.LoggedIn()) {
+                // Logged-in clients may idle; until then, the clock runs however the bytes
+                // trickle in.
+                const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                    loginDeadline - std::chrono::steady_clock::now());
+                pollfd readable{fd, POLLIN, 0};
+                if (left.count() <= 0 ||
+                    !WaitReadable(std::span(&readable, 1), static_cast<int>(left.count())))
+                    break;
+            }
             const ssize_t count = ::recv(fd, buffer.data(), buffer.size(), 0);
             if (count < 0 && errno == EINTR)
                 continue;
@@ -206,9 +274,9 @@ void Engine::Serve(Connection& connection) {
                    (status = assembler.Next(message)) == MessageAssembler::Status::Complete) {
                 const bool wasLoggedIn = session.LoggedIn();
                 const Session::Reply reply = session.Handle(message);
-                open = SendAll(fd, reply.bytes) && !reply.hangUp;
-                if (!wasLoggedIn && session.LoggedIn())
-                    SetTimeout(fd, SO_RCVTIMEO, 0); // logged-in clients may idle
+                const bool evicted =
+                    !wasLoggedIn && session.LoggedIn() && !MarkLoggedIn(connection);
+                open = !evicted && SendAll(fd, reply.bytes) && !reply.hangUp;
             }
             if (status == MessageAssembler::Status::Malformed)
                 open = false;
@@ -217,12 +285,22 @@ void Engine::Serve(Connection& connection) {
         // Whatever went wrong belongs to this connection alone: it ends, the engine goes on.
     }
     ::shutdown(fd, SHUT_RDWR);
-    connection.finished = true;
+    {
+        const std::lock_guard lock(m_connectionsMutex);
+        connection.finished = true;
+    }
+    // The accept loop joins this thread and closes the descriptor now, not at the next client.
+    const char ended = 1;
+    while (::write(m_ended[1], &ended, 1) < 0 && errno == EINTR) {
+    }
 }
 
 void Engine::BrowserLoop() {
     std::uint8_t request[2048];
-    while (WaitReadable(m_browserSocket, m_wake[0])) {
+    for (;;) {
+        pollfd watched[2] = {{m_browserSocket, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        if (!WaitReadable(watched, -1) || (watched[1].revents & POLLIN) != 0)
+            return;
         sockaddr_storage from{};
         socklen_t length = sizeof from;
         const ssize_t count = ::recvfrom(m_browserSocket, request, sizeof request, 0,

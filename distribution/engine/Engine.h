@@ -6,7 +6,7 @@
 #include "distribution/engine/Session.h"
 #include "platform/DriveMap.h"
 
-#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <list>
@@ -26,10 +26,14 @@ struct EngineConfig {
     std::uint16_t browserPort = 1434;        // 0: any free port
     std::filesystem::path dataDirectory;
     std::string computerName;
+    // A client must have logged in this long after connecting, however it trickles bytes.
+    std::chrono::seconds loginTimeout{60};
 };
 
 // The engine at work: a TCP listener with a thread per client connection, and the browser
 // service on UDP. Errors stay with the connection they occur on; only Stop ends the rest.
+// Connections still logging in have a room of their own, so that clients that never finish
+// cannot keep the others out: when it is full, the oldest of them makes way.
 class Engine {
 public:
     // Opens the data folder and binds both sockets; throws std::system_error naming the
@@ -46,15 +50,21 @@ public:
     void Stop();
 
 private:
+    // The flags are guarded by m_connectionsMutex.
     struct Connection {
         int fd;
         std::thread thread;
-        std::atomic<bool> finished{false};
+        bool loggedIn = false;
+        bool evicted = false;
+        bool finished = false;
     };
 
     void AcceptLoop();
+    void Admit(int fd);
     void BrowserLoop();
     void Serve(Connection& connection);
+    // Counts the connection as logged in, unless it was evicted meanwhile.
+    bool MarkLoggedIn(Connection& connection);
     void ReapFinished();
 
     EngineConfig m_config;
@@ -65,6 +75,7 @@ private:
     int m_listener = -1;
     int m_browserSocket = -1;
     int m_wake[2] = {-1, -1};
+    int m_ended[2] = {-1, -1}; // a byte from each connection thread as it ends
     std::uint16_t m_port = 0;
     std::uint16_t m_browserPort = 0;
     std::mutex m_connectionsMutex;

@@ -1,15 +1,16 @@
 #include "distribution/engine/Options.h"
 
 #include <charconv>
+#include <chrono>
 #include <map>
 #include <optional>
 
 namespace engine {
 namespace {
 
-constexpr const char* serveOptions[] = {"--instance",     "--login",     "--password",
-                                        "--data",         "--listen",    "--port",
-                                        "--browser-port", "--port-file", "--pid-file"};
+constexpr const char* serveOptions[] = {
+    "--instance", "--login",        "--password",  "--data",     "--listen",
+    "--port",     "--browser-port", "--port-file", "--pid-file", "--login-timeout"};
 constexpr const char* backupOptions[] = {"--make-backup", "--database", "--content"};
 
 template <std::size_t N> bool Known(const std::string& name, const char* const (&names)[N]) {
@@ -25,6 +26,14 @@ std::optional<std::uint16_t> Port(const std::string& text) {
     if (error != std::errc() || end != text.data() + text.size() || value > 65535)
         return std::nullopt;
     return static_cast<std::uint16_t>(value);
+}
+
+std::optional<std::chrono::seconds> Seconds(const std::string& text) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > 86400)
+        return std::nullopt;
+    return std::chrono::seconds(value);
 }
 
 } // namespace
@@ -78,6 +87,13 @@ ParseOptions(const std::vector<std::string>& arguments) {
         if (!parsed)
             return UsageError{std::string(name) + " must be a port number, not " + values[name]};
         *port = *parsed;
+    }
+    if (values.contains("--login-timeout")) {
+        const auto seconds = Seconds(values["--login-timeout"]);
+        if (!seconds)
+            return UsageError{"--login-timeout must be a number of seconds from 1, not " +
+                              values["--login-timeout"]};
+        serve.config.loginTimeout = *seconds;
     }
     if (values.contains("--port-file"))
         serve.portFile = values["--port-file"];

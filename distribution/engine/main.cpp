@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
                      "[--listen ADDRESS]\n"
                      "                 [--port N] [--browser-port N] [--port-file FILE] "
                      "[--pid-file FILE]\n"
+                     "                 [--login-timeout SECONDS]\n"
                      "       tdsengine --make-backup FILE --database NAME --content FILE\n";
         return 2;
     }

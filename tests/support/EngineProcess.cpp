@@ -91,6 +91,8 @@ void EngineProcess::Start() {
         std::to_string(m_options.browserPort),
         "--port-file",
         portFile.string(),
+        "--login-timeout",
+        std::to_string(m_options.loginTimeoutSeconds),
     };
     std::vector<char*> argv;
     for (const std::string& argument : arguments)

@@ -20,6 +20,8 @@ struct EngineProcessOptions {
     std::uint16_t browserPort = 0;
     // Empty: a temporary folder owned by the object, kept across restarts.
     std::filesystem::path dataDirectory;
+    // How long a client may take to log in.
+    int loginTimeoutSeconds = 60;
     // Drive C for the engine's path mapping; empty: inherited LAUNCHER_DRIVE_C (or default).
     std::filesystem::path driveC;
 };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -77,6 +79,70 @@ TEST(EngineRobustness, HangsUpOnHostilePacketsAndServesOthers) {
     }
     // A clean exit: under the sanitizers, any memory error would have shown here.
     EXPECT_EQ(0, engine.Stop()) << engine.Output();
+}
+
+TEST(EngineRobustness, DropsAClientThatTricklesPastTheLoginDeadline) {
+    testing_support::EngineProcessOptions options;
+    options.loginTimeoutSeconds = 1;
+    EngineProcess engine(options);
+    RawTdsClient slow(engine.Port());
+    // A PRELOGIN of 200 bytes, one byte every 200 ms: each byte comes well within a second
+    // of the last, but the whole would take 40 s.
+    const Bytes prelogin = Join(Header(0x12, 1, 200), Bytes(192, 0xFF));
+    bool hungUp = false;
+    for (std::size_t i = 0; i < 30 && !hungUp; ++i) {
+        slow.SendRaw({prelogin[i]});
+        hungUp = slow.HungUp(std::chrono::milliseconds(200));
+    }
+    EXPECT_TRUE(hungUp);
+    RawTdsClient prompt(engine.Port());
+    EXPECT_TRUE(prompt.Login());
+}
+
+TEST(EngineRobustness, ClientsThatNeverLogInKeepNoOneOut) {
+    // More than the engine has room for altogether, each stuck in the middle of a packet.
+    EngineProcess engine;
+    RawTdsClient bystander(engine.Port());
+    ASSERT_TRUE(bystander.Login());
+    std::vector<std::unique_ptr<RawTdsClient>> stuck;
+    for (int i = 0; i < 520; ++i) {
+        stuck.push_back(std::make_unique<RawTdsClient>(engine.Port()));
+        stuck.back()->SendRaw({0x12});
+    }
+    for (int i = 0; i < 3; ++i) {
+        RawTdsClient prompt(engine.Port());
+        EXPECT_TRUE(prompt.Login()) << i;
+    }
+    // The oldest of them made way; the client that had logged in did not.
+    EXPECT_TRUE(stuck.front()->HungUp());
+    bystander.Send(PacketType::SqlBatch, BatchPayload("SELECT name FROM sys.databases"));
+    const auto reply = bystander.Receive();
+    ASSERT_TRUE(reply);
+    EXPECT_TRUE(EndsWithFinalDone(*reply));
+    stuck.clear();
+    EXPECT_EQ(0, engine.Stop()) << engine.Output();
+}
+
+TEST(EngineRobustness, ReleasesEachConnectionWhenItEnds) {
+    EngineProcess engine;
+    const auto descriptors = [&] {
+        const auto folder = "/proc/" + std::to_string(engine.Pid()) + "/fd";
+        return std::distance(std::filesystem::directory_iterator(folder),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = descriptors();
+    {
+        std::vector<std::unique_ptr<RawTdsClient>> clients;
+        for (int i = 0; i < 20; ++i) {
+            clients.push_back(std::make_unique<RawTdsClient>(engine.Port()));
+            ASSERT_TRUE(clients.back()->Login());
+        }
+        EXPECT_EQ(before + 20, descriptors());
+    }
+    // No further client connects: ending is what has to free them.
+    for (int wait = 0; wait < 50 && descriptors() != before; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(before, descriptors());
 }
 
 TEST(EngineRobustness, AnswersAnAttentionWithItsAcknowledgement) {

@@ -125,10 +125,10 @@ std::optional<engine::Bytes> RawTdsClient::Receive() {
     return message.payload;
 }
 
-bool RawTdsClient::HungUp() {
+bool RawTdsClient::HungUp(std::chrono::milliseconds within) {
     for (;;) {
         pollfd readable{m_fd, POLLIN, 0};
-        if (::poll(&readable, 1, receiveTimeoutMs) <= 0)
+        if (::poll(&readable, 1, static_cast<int>(within.count())) <= 0)
             return false;
         std::uint8_t buffer[4096];
         const ssize_t count = ::recv(m_fd, buffer, sizeof buffer, 0);

@@ -3,6 +3,7 @@
 #include "distribution/engine/Bytes.h"
 #include "distribution/engine/Packets.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,8 +38,8 @@ public:
     // The payload of the next whole reply; nothing when the engine hangs up (or is silent
     // for five seconds).
     std::optional<engine::Bytes> Receive();
-    // Whether the engine ends the connection within five seconds.
-    bool HungUp();
+    // Whether the engine ends the connection within the time given.
+    bool HungUp(std::chrono::milliseconds within = std::chrono::seconds(5));
 
     // PRELOGIN and LOGIN7; whether the engine acknowledged the login.
     bool Login(const std::string& user = "sa", const std::string& password = "tulip");
