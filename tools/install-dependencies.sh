@@ -9,7 +9,10 @@ packages=(
     freetds-dev freetds-bin
     libgtest-dev libgmock-dev googletest libbenchmark-dev hyperfine
     procps
+    unixodbc unixodbc-dev tdsodbc
 )
+# The engine is tried with a JavaScript TDS client, which the build fetches with npm.
+command -v node >/dev/null || packages+=(nodejs npm)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")

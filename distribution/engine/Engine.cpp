@@ -98,6 +98,24 @@ bool WaitReadable(std::span<pollfd> fds, int timeoutMs) {
     }
 }
 
+// A statement's wait, cut short when the client sends anything: during a request that can
+// only be an attention, or the end of the connection.
+class ClientPause : public Pause {
+public:
+    ClientPause(int fd, const MessageAssembler& assembler) : m_fd(fd), m_assembler(assembler) {}
+
+    bool Wait(std::chrono::milliseconds time) override {
+        if (m_assembler.Pending())
+            return false;
+        pollfd readable{m_fd, POLLIN, 0};
+        return !WaitReadable(std::span(&readable, 1), static_cast<int>(time.count()));
+    }
+
+private:
+    int m_fd;
+    const MessageAssembler& m_assembler;
+};
+
 void Drain(int fd) {
     char bytes[256];
     while (::read(fd, bytes, sizeof bytes) > 0) {
@@ -226,6 +244,9 @@ void Engine::Admit(int fd) {
     }
     auto connection = std::make_unique<Connection>();
     connection->fd = fd;
+    // User connections of a server count from 51, the lower ids being its own.
+    connection->processId = m_nextProcessId;
+    m_nextProcessId = m_nextProcessId == 32767 ? 51 : m_nextProcessId + 1;
     Connection& added = *connection;
     m_connections.push_back(std::move(connection));
     try {
@@ -247,8 +268,9 @@ void Engine::Serve(Connection& connection) {
     const auto loginDeadline = std::chrono::steady_clock::now() + m_config.loginTimeout;
     try {
         SetTimeout(fd, SO_SNDTIMEO, sendTimeoutSeconds);
-        Session session(m_settings, m_commands);
         MessageAssembler assembler(maxMessageSize);
+        ClientPause pause(fd, assembler);
+        Session session(m_settings, m_commands, pause, connection.processId);
         std::vector<std::uint8_t> buffer(65536);
         bool open = true;
         while (open) {

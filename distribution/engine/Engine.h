@@ -53,6 +53,7 @@ private:
     // The flags are guarded by m_connectionsMutex.
     struct Connection {
         int fd;
+        std::uint16_t processId;
         std::thread thread;
         bool loggedIn = false;
         bool evicted = false;
@@ -80,6 +81,7 @@ private:
     std::uint16_t m_browserPort = 0;
     std::mutex m_connectionsMutex;
     std::list<std::unique_ptr<Connection>> m_connections;
+    std::uint16_t m_nextProcessId = 51;
     std::thread m_acceptThread;
     std::thread m_browserThread;
     bool m_stopped = false;

@@ -9,6 +9,8 @@ namespace {
 // Offsets into the fixed part of LOGIN7.
 constexpr std::size_t versionOffset = 4;
 constexpr std::size_t packetSizeOffset = 8;
+constexpr std::size_t optionFlags3Offset = 27;
+constexpr std::uint8_t extensionFlag = 0x10;
 constexpr std::size_t userNameField = 40;
 constexpr std::size_t passwordField = 44;
 constexpr std::size_t databaseField = 68;
@@ -46,6 +48,7 @@ std::optional<Login7> ParseLogin7(std::span<const std::uint8_t> payload) {
     Login7 login;
     login.tdsVersion = U32At(payload, versionOffset);
     login.packetSize = U32At(payload, packetSizeOffset);
+    login.extensions = (payload[optionFlags3Offset] & extensionFlag) != 0;
     login.userName = Utf16LeToUtf8(*user);
     Bytes plain(password->begin(), password->end());
     for (std::uint8_t& byte : plain)

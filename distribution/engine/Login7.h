@@ -12,8 +12,9 @@ struct Login7 {
     std::uint32_t tdsVersion = 0;
     std::uint32_t packetSize = 0;
     std::string userName;
-    std::string password; // de-obfuscated
-    std::string database; // empty: the login's default
+    std::string password;    // de-obfuscated
+    std::string database;    // empty: the login's default
+    bool extensions = false; // the client lists features it would use (TDS 7.4)
 };
 
 // Nothing when the request is shorter than its fixed part or a field lies outside it.

@@ -6,8 +6,10 @@ namespace engine {
 namespace {
 
 constexpr std::uint8_t endOfMessage = 0x01;
-// The client abandons the message it was sending; the server drops it.
+// The client abandons the message it was sending; the server drops it and acknowledges.
 constexpr std::uint8_t ignoreMessage = 0x02;
+constexpr std::uint8_t resetConnection = 0x08;
+constexpr std::uint8_t resetKeepingTransaction = 0x10;
 
 } // namespace
 
@@ -39,6 +41,8 @@ MessageAssembler::Status MessageAssembler::Next(Message& message) {
             return Status::Malformed;
         if (!m_inMessage) {
             m_partial = Message{type, {}};
+            m_partial.reset = (status & (resetConnection | resetKeepingTransaction)) != 0;
+            m_partial.keepTransaction = (status & resetKeepingTransaction) != 0;
             m_inMessage = true;
         }
         if (m_partial.payload.size() + (length - packetHeaderSize) > m_maxMessage)
@@ -49,15 +53,17 @@ MessageAssembler::Status MessageAssembler::Next(Message& message) {
         if ((status & endOfMessage) == 0)
             continue;
         m_inMessage = false;
-        if ((status & ignoreMessage) != 0)
-            continue;
+        m_partial.ignored = (status & ignoreMessage) != 0;
+        if (m_partial.ignored)
+            m_partial.payload.clear();
         message = std::move(m_partial);
         m_partial = {};
         return Status::Complete;
     }
 }
 
-Bytes Frame(PacketType type, std::span<const std::uint8_t> payload, std::size_t packetSize) {
+Bytes Frame(PacketType type, std::span<const std::uint8_t> payload, std::size_t packetSize,
+            std::uint16_t processId) {
     const std::size_t room = packetSize - packetHeaderSize;
     ByteWriter out;
     std::size_t offset = 0;
@@ -68,7 +74,7 @@ Bytes Frame(PacketType type, std::span<const std::uint8_t> payload, std::size_t 
         out.U8(static_cast<std::uint8_t>(type));
         out.U8(last ? endOfMessage : 0);
         out.U16Be(static_cast<std::uint16_t>(chunk + packetHeaderSize));
-        out.U16Be(0); // server process id: clients only display it
+        out.U16Be(processId);
         out.U8(packetNumber++);
         out.U8(0);
         out.Append(payload.subspan(offset, chunk));

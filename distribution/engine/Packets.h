@@ -14,6 +14,7 @@ enum class PacketType : std::uint8_t {
     Rpc = 0x03,
     TabularResult = 0x04,
     Attention = 0x06,
+    TransactionManager = 0x0E,
     Login7 = 0x10,
     Prelogin = 0x12,
 };
@@ -27,6 +28,13 @@ inline constexpr std::size_t defaultPacketSize = 4096;
 struct Message {
     std::uint8_t type = 0;
     Bytes payload;
+    // The client abandoned the request before it finished sending it, and waits for the
+    // acknowledgement of that.
+    bool ignored = false;
+    // The client asks for the connection's state to be reset before the request runs; with
+    // keepTransaction, an open transaction stays.
+    bool reset = false;
+    bool keepTransaction = false;
 };
 
 // Gathers the packets read from a connection into whole messages. A packet with a length
@@ -42,6 +50,8 @@ public:
     void Feed(std::span<const std::uint8_t> bytes);
     // The next whole message, when the bytes fed so far hold one.
     Status Next(Message& message);
+    // Whether bytes of a further message have arrived.
+    bool Pending() const { return m_buffer.size() > m_consumed; }
 
 private:
     std::size_t m_maxMessage;
@@ -52,7 +62,8 @@ private:
 };
 
 // Splits a server message into packets of at most packetSize bytes, the last marked as
-// the end of the message.
-Bytes Frame(PacketType type, std::span<const std::uint8_t> payload, std::size_t packetSize);
+// the end of the message; each header carries the connection's server process id.
+Bytes Frame(PacketType type, std::span<const std::uint8_t> payload, std::size_t packetSize,
+            std::uint16_t processId = 0);
 
 } // namespace engine

@@ -3,6 +3,7 @@
 #include "distribution/engine/Utf16.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace engine {
 namespace {
@@ -14,10 +15,20 @@ enum TokenType : std::uint8_t {
     loginAck = 0xAD,
     row = 0xD1,
     envChange = 0xE3,
-    done = 0xFD,
+    returnStatus = 0x79,
+    returnValue = 0xAC,
 };
 
 constexpr std::uint16_t nvarcharType = 0xE7;
+constexpr std::uint8_t intNType = 0x26;
+
+// The bytes of an integer column: int when the value fits, bigint otherwise.
+std::uint8_t IntegerSize(std::int64_t value) {
+    return value >= std::numeric_limits<std::int32_t>::min() &&
+                   value <= std::numeric_limits<std::int32_t>::max()
+               ? 4
+               : 8;
+}
 
 // UTF-16 of a text cut to at most maxUnits code units, never inside a surrogate pair.
 Bytes Utf16Limited(const std::string& text, std::size_t maxUnits) {
@@ -79,6 +90,18 @@ void TokenWriter::EnvChange(EnvChangeType type, const std::string& newValue,
     });
 }
 
+void TokenWriter::BinaryEnvChange(EnvChangeType type, std::uint64_t newValue,
+                                  std::uint64_t oldValue) {
+    LengthPrefixed(m_out, envChange, [&](ByteWriter& body) {
+        body.U8(static_cast<std::uint8_t>(type));
+        for (const std::uint64_t value : {newValue, oldValue}) {
+            body.U8(value == 0 ? 0 : 8);
+            if (value != 0)
+                body.U64Le(value);
+        }
+    });
+}
+
 void TokenWriter::CollationChange() {
     LengthPrefixed(m_out, envChange, [&](ByteWriter& body) {
         body.U8(static_cast<std::uint8_t>(EnvChangeType::Collation));
@@ -114,8 +137,9 @@ void TokenWriter::LoginAck(const std::string& programName,
     });
 }
 
-void TokenWriter::Done(std::uint16_t status, std::uint16_t command, std::uint64_t rows) {
-    m_out.U8(done);
+void TokenWriter::Done(std::uint16_t status, std::uint16_t command, std::uint64_t rows,
+                       DoneToken token) {
+    m_out.U8(static_cast<std::uint8_t>(token));
     m_out.U16Le(status);
     m_out.U16Le(command);
     if (AtLeast72())
@@ -147,6 +171,72 @@ void TokenWriter::Row(const std::vector<std::string>& values) {
         const Bytes units = Utf16Limited(value, m_columnCharacters);
         m_out.U16Le(static_cast<std::uint16_t>(units.size()));
         m_out.Append(units);
+    }
+}
+
+} // namespace engine
+
+namespace engine {
+
+void TokenWriter::ReturnStatus(std::int32_t status) {
+    m_out.U8(returnStatus);
+    m_out.U32Le(static_cast<std::uint32_t>(status));
+}
+
+void TokenWriter::ReturnValue(std::uint16_t ordinal, const std::string& name, std::int32_t value) {
+    m_out.U8(returnValue);
+    m_out.U16Le(ordinal);
+    BVarchar(m_out, name);
+    m_out.U8(0x01); // an output parameter
+    if (AtLeast72())
+        m_out.U32Le(0);
+    else
+        m_out.U16Le(0);
+    m_out.U16Le(0x0001); // flags: nullable
+    m_out.U8(intNType);
+    m_out.U8(4);
+    m_out.U8(4);
+    m_out.U32Le(static_cast<std::uint32_t>(value));
+}
+
+void TokenWriter::ValueColumn(const std::string& name, const SqlValue& value) {
+    m_out.U8(colMetadata);
+    m_out.U16Le(1);
+    if (AtLeast72())
+        m_out.U32Le(0);
+    else
+        m_out.U16Le(0);
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        m_out.U16Le(0x0000);
+        m_out.U8(static_cast<std::uint8_t>(nvarcharType));
+        m_columnCharacters =
+            static_cast<std::uint16_t>(std::clamp<std::size_t>(text->size(), 1, 4000));
+        m_out.U16Le(static_cast<std::uint16_t>(2 * m_columnCharacters));
+        m_out.Append(serverCollation);
+    } else {
+        const auto* integer = std::get_if<std::int64_t>(&value);
+        m_out.U16Le(integer ? 0x0000 : 0x0001);
+        m_out.U8(intNType);
+        m_out.U8(integer ? IntegerSize(*integer) : 4);
+    }
+    BVarchar(m_out, name);
+}
+
+void TokenWriter::ValueRow(const SqlValue& value) {
+    m_out.U8(row);
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        const Bytes units = Utf16Limited(*text, m_columnCharacters);
+        m_out.U16Le(static_cast<std::uint16_t>(units.size()));
+        m_out.Append(units);
+    } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+        const std::uint8_t size = IntegerSize(*integer);
+        m_out.U8(size);
+        if (size == 4)
+            m_out.U32Le(static_cast<std::uint32_t>(*integer));
+        else
+            m_out.U64Le(static_cast<std::uint64_t>(*integer));
+    } else {
+        m_out.U8(0);
     }
 }
 

@@ -20,6 +20,13 @@ Message Request(PacketType type, Bytes payload) {
     return {static_cast<std::uint8_t>(type), std::move(payload)};
 }
 
+// A wait that is either over at once or interrupted at once.
+class FakePause : public engine::Pause {
+public:
+    bool Wait(std::chrono::milliseconds) override { return !interrupted; }
+    bool interrupted = false;
+};
+
 // A session over an empty data folder, and the payload of each reply.
 class SessionTest : public testing::Test {
 protected:
@@ -34,7 +41,8 @@ protected:
     engine::DataFolder m_data{m_folder / "data"};
     engine::CommandRunner m_commands{m_data, platform::DriveMap("/c"), "version"};
     engine::SessionSettings m_settings{"sa", "tulip", "VM\\home"};
-    Session m_session{m_settings, m_commands};
+    FakePause m_pause;
+    Session m_session{m_settings, m_commands, m_pause, 51};
     bool m_hungUp = false;
 };
 
@@ -85,7 +93,7 @@ TEST_F(SessionTest, HangsUpOnRequestsOutOfOrderOrMalformed) {
           Request(PacketType::SqlBatch, badHeaders)}},
     };
     for (const auto& entry : cases) {
-        Session session(m_settings, m_commands);
+        Session session(m_settings, m_commands, m_pause, 51);
         bool hungUp = false;
         for (const Message& request : entry.requests)
             hungUp = session.Handle(request).hangUp;
