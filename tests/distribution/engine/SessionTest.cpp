@@ -33,6 +33,8 @@ protected:
     Bytes Send(const Message& request) {
         const Session::Reply reply = m_session.Handle(request);
         m_hungUp = reply.hangUp;
+        m_header.assign(reply.bytes.begin(),
+                        reply.bytes.begin() + std::min<std::size_t>(8, reply.bytes.size()));
         // One packet is enough for the small replies here: drop its header.
         return reply.bytes.size() > 8 ? Bytes(reply.bytes.begin() + 8, reply.bytes.end()) : Bytes{};
     }
@@ -44,7 +46,29 @@ protected:
     FakePause m_pause;
     Session m_session{m_settings, m_commands, m_pause, 51};
     bool m_hungUp = false;
+    Bytes m_header; // of the last reply's first packet
 };
+
+bool Contains(const Bytes& reply, const Bytes& part) {
+    return std::search(reply.begin(), reply.end(), part.begin(), part.end()) != reply.end();
+}
+
+// The final DONE of a TDS 7.4 reply: token, status, command, row count.
+Bytes FinalDone(std::uint16_t status) {
+    return {0xFD,
+            static_cast<std::uint8_t>(status),
+            static_cast<std::uint8_t>(status >> 8),
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0};
+}
 
 TEST_F(SessionTest, SpeaksTheOlderLayoutWithATds71Client) {
     Bytes login = Login7Payload("sa", "tulip");
@@ -99,6 +123,130 @@ TEST_F(SessionTest, HangsUpOnRequestsOutOfOrderOrMalformed) {
             hungUp = session.Handle(request).hangUp;
         EXPECT_TRUE(hungUp) << entry.what;
     }
+}
+
+TEST_F(SessionTest, AcknowledgesAbandonedRequestsAndRefusesUnknownPacketsWithAMessage) {
+    Send(Request(PacketType::Login7, Login7Payload("sa", "tulip")));
+    EXPECT_EQ(0x33, m_header.at(5)) << "the connection's process id, 51, in every header";
+    Message abandoned = Request(PacketType::SqlBatch, {});
+    abandoned.ignored = true;
+    EXPECT_EQ(FinalDone(0x20), Send(abandoned));
+    const Bytes unknown = Send(Request(static_cast<PacketType>(0x77), {1, 2, 3}));
+    EXPECT_EQ(std::vector<std::int32_t>{4002}, testing_support::Summarize(unknown).messages);
+    EXPECT_FALSE(m_hungUp);
+    const Bytes answer = Send(Request(PacketType::SqlBatch, BatchPayload("SELECT 7")));
+    EXPECT_TRUE(Contains(answer, {0xD1, 4, 7, 0, 0, 0})) << "a row holding the int 7";
+}
+
+TEST_F(SessionTest, ExplainsWhyItHangsUpOnAnOldClient) {
+    Bytes login = Login7Payload("sa", "tulip");
+    login[7] = 0x70; // TDS 7.0
+    login[4] = 0;
+    const Bytes reply = Send(Request(PacketType::Login7, login));
+    EXPECT_TRUE(m_hungUp);
+    EXPECT_EQ(std::vector<std::int32_t>{4002}, testing_support::Summarize(reply).messages);
+}
+
+TEST_F(SessionTest, ReportsTransactionsAndNoCountAsTheServerDoes) {
+    Send(Request(PacketType::Login7, Login7Payload("sa", "tulip")));
+    // ENVCHANGE begin: type 8, the new descriptor of eight bytes, no old one.
+    const Bytes began = Send(Request(PacketType::SqlBatch, BatchPayload("BEGIN TRAN")));
+    EXPECT_TRUE(Contains(began, {0xE3, 11, 0, 8, 8, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
+    const Bytes nested = Send(Request(PacketType::SqlBatch, BatchPayload("begin transaction x")));
+    EXPECT_FALSE(Contains(nested, {0xE3}));
+    const Bytes committed = Send(Request(PacketType::SqlBatch, BatchPayload("COMMIT; COMMIT")));
+    EXPECT_TRUE(Contains(committed, {0xE3, 11, 0, 9, 0, 8, 1, 0, 0, 0, 0, 0, 0, 0}));
+    const Bytes extra = Send(Request(PacketType::SqlBatch, BatchPayload("ROLLBACK")));
+    EXPECT_EQ(std::vector<std::int32_t>{3903}, testing_support::Summarize(extra).messages);
+
+    // Transaction Manager requests: begin (5), then rollback (8) without a new one.
+    Bytes begin = BatchPayload("");
+    begin.insert(begin.end(), {5, 0, 0, 0});
+    EXPECT_TRUE(Contains(Send(Request(PacketType::TransactionManager, begin)), {0xE3, 11, 0, 8}));
+    Bytes rollback = BatchPayload("");
+    rollback.insert(rollback.end(), {8, 0, 0, 0});
+    EXPECT_TRUE(
+        Contains(Send(Request(PacketType::TransactionManager, rollback)), {0xE3, 11, 0, 10}));
+
+    const Bytes counted = Send(Request(PacketType::SqlBatch, BatchPayload("SELECT 1")));
+    EXPECT_TRUE(Contains(counted, {0xFD, 0x10, 0, 0xC1, 0}));
+    const Bytes quiet =
+        Send(Request(PacketType::SqlBatch, BatchPayload("SET NOCOUNT ON SELECT 1")));
+    EXPECT_TRUE(Contains(quiet, {0xFD, 0x00, 0, 0xC1, 0}));
+}
+
+TEST_F(SessionTest, ResetsTheConnectionWhenAsked) {
+    Send(Request(PacketType::Login7, Login7Payload("sa", "tulip")));
+    Send(Request(PacketType::SqlBatch, BatchPayload("SET NOCOUNT ON BEGIN TRAN")));
+    Message reset = Request(PacketType::SqlBatch, BatchPayload("SELECT @@TRANCOUNT"));
+    reset.reset = true;
+    const Bytes reply = Send(reset);
+    EXPECT_TRUE(Contains(reply, {0xE3, 3, 0, 18, 0, 0})) << "the reset's acknowledgement";
+    EXPECT_TRUE(Contains(reply, {0xE3, 11, 0, 10})) << "the open transaction rolled back";
+    EXPECT_TRUE(Contains(reply, {0xD1, 4, 0, 0, 0, 0, 0xFD, 0x10})) << "no transaction, counted";
+}
+
+// An RPC request calling a procedure by its id with parameters already laid out.
+Bytes RpcById(std::uint16_t id, const Bytes& parameters) {
+    Bytes payload = BatchPayload("");
+    payload.insert(payload.end(), {0xFF, 0xFF, static_cast<std::uint8_t>(id), 0, 0, 0});
+    payload.insert(payload.end(), parameters.begin(), parameters.end());
+    return payload;
+}
+
+// An unnamed NVARCHAR(4000) parameter.
+Bytes TextParameter(const std::string& text) {
+    Bytes out = {0,
+                 0,
+                 0xE7,
+                 0x40,
+                 0x1F,
+                 0x09,
+                 0x04,
+                 0xD0,
+                 0x00,
+                 0x34,
+                 static_cast<std::uint8_t>(2 * text.size()),
+                 0};
+    for (char c : text)
+        out.insert(out.end(), {static_cast<std::uint8_t>(c), 0});
+    return out;
+}
+
+TEST_F(SessionTest, RunsPreparedStatementsCalledByTheirIds) {
+    Send(Request(PacketType::Login7, Login7Payload("sa", "tulip")));
+    // sp_prepexec: the handle (an output int, still NULL), the declaration, the statement,
+    // and the value of @a.
+    Bytes parameters = {0, 0x01, 0x26, 4, 0};
+    for (const char* text : {"@a int", "SELECT @a"}) {
+        const Bytes parameter = TextParameter(text);
+        parameters.insert(parameters.end(), parameter.begin(), parameter.end());
+    }
+    parameters.insert(parameters.end(), {0, 0, 0x38, 9, 0, 0, 0});
+    const Bytes executed = Send(Request(PacketType::Rpc, RpcById(13, parameters)));
+    EXPECT_TRUE(Contains(executed, {0xD1, 4, 9, 0, 0, 0, 0xFF})) << "the row, then DONEINPROC";
+    EXPECT_TRUE(Contains(executed, {0x79, 0, 0, 0, 0, 0xAC, 0, 0})) << "status and handle";
+    EXPECT_TRUE(Contains(executed, {0x26, 4, 4, 1, 0, 0, 0, 0xFE, 0, 0})) << "handle 1, DONEPROC";
+
+    // sp_execute of that handle with a new value, then of a handle never prepared.
+    const Bytes again = Send(
+        Request(PacketType::Rpc, RpcById(12, {0, 0, 0x38, 1, 0, 0, 0, 0, 0, 0x38, 3, 0, 0, 0})));
+    EXPECT_TRUE(Contains(again, {0xD1, 4, 3, 0, 0, 0, 0xFF}));
+    const Bytes unknown = Send(Request(PacketType::Rpc, RpcById(12, {0, 0, 0x38, 2, 0, 0, 0})));
+    EXPECT_EQ(std::vector<std::int32_t>{8179}, testing_support::Summarize(unknown).messages);
+    const Bytes badType = Send(Request(PacketType::Rpc, RpcById(10, {0, 0, 0x22, 0, 0})));
+    EXPECT_EQ(std::vector<std::int32_t>{8009}, testing_support::Summarize(badType).messages);
+    EXPECT_FALSE(m_hungUp);
+}
+
+TEST_F(SessionTest, AcknowledgesNoFeatureOfATds74Login) {
+    Bytes login = Login7Payload("sa", "tulip");
+    login[27] |= 0x10; // the client offers feature extensions
+    const Bytes reply = Send(Request(PacketType::Login7, login));
+    Bytes ackThenDone = {0xAE, 0xFF};
+    const Bytes done = FinalDone(0);
+    ackThenDone.insert(ackThenDone.end(), done.begin(), done.end());
+    EXPECT_TRUE(Contains(reply, ackThenDone));
 }
 
 } // namespace

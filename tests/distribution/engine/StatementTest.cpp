@@ -47,6 +47,30 @@ TEST(Statement, ReadsQueriesAndUseInOneBatch) {
     EXPECT_TRUE(Parsed("  ; -- nothing\n").empty());
 }
 
+TEST(Statement, ReadsTheStatementsDriversSendWithOrWithoutSemicolons) {
+    const auto statements =
+        Parsed("SET NOCOUNT ON\nSET ANSI_NULLS, QUOTED_IDENTIFIER OFF set textsize 2147483647\n"
+               "SET LOCK_TIMEOUT -1 SET LANGUAGE us_english SET TRANSACTION ISOLATION LEVEL "
+               "READ COMMITTED\nBEGIN TRAN t1 COMMIT TRANSACTION rollback work\n"
+               "SELECT -12 AS n SELECT N'x' 'label' SELECT @@TRANCOUNT;WAITFOR DELAY '00:01:02'");
+    ASSERT_EQ(13u, statements.size());
+    const auto& set = std::get<engine::SetStatement>(statements[1]);
+    EXPECT_EQ((std::vector<std::string>{"ANSI_NULLS", "QUOTED_IDENTIFIER"}), set.options);
+    EXPECT_EQ("OFF", set.value);
+    EXPECT_EQ("-1", std::get<engine::SetStatement>(statements[3]).value);
+    EXPECT_EQ("READ COMMITTED", std::get<engine::SetStatement>(statements[5]).value);
+    EXPECT_EQ(engine::TransactionStatement::Kind::Rollback,
+              std::get<engine::TransactionStatement>(statements[8]).kind);
+    const auto& number = std::get<engine::SelectValueStatement>(statements[9]);
+    EXPECT_EQ(engine::SqlValue(std::int64_t{-12}), number.value);
+    EXPECT_EQ("n", number.column);
+    const auto& text = std::get<engine::SelectValueStatement>(statements[10]);
+    EXPECT_EQ(engine::SqlValue(std::string("x")), text.value);
+    EXPECT_EQ("label", text.column);
+    EXPECT_EQ("@@TRANCOUNT", std::get<engine::SelectValueStatement>(statements[11]).variable);
+    EXPECT_EQ(62000, std::get<engine::WaitForStatement>(statements[12]).milliseconds);
+}
+
 TEST(Statement, ReportsWhatItCannotRun) {
     const struct {
         std::string batch;
@@ -65,6 +89,13 @@ TEST(Statement, ReportsWhatItCannotRun) {
         {"frobnicate now", {2812, 62, 16, "Could not find stored procedure 'frobnicate'."}},
         {")", {102, 1, 15, "Incorrect syntax near ')'."}},
         {"/* open", {113, 1, 15, "Missing end comment mark '*/'."}},
+        {"SET FROBNICATE ON", {195, 1, 15, "'FROBNICATE' is not a recognized SET option."}},
+        {"SET NOCOUNT maybe", {102, 1, 15, "Incorrect syntax near 'maybe'."}},
+        {"WAITFOR DELAY '25:00'",
+         {148, 1, 15, "Incorrect time syntax in time string '25:00' used with WAITFOR."}},
+        {"SELECT 1 + 1",
+         {40517, 1, 16,
+          "Keyword or statement option 'SELECT' is not supported in this version of SQL Server."}},
         {"SELECT @@VERSION; DROP DATABASE zabo",
          {40517, 1, 16,
           "Keyword or statement option 'DROP' is not supported in this version of SQL Server."}},
