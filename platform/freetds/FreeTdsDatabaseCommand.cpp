@@ -51,7 +51,8 @@ int OnLibraryError(DBPROCESS*, int, int error, int osError, char* text, char* os
     // SYBESMSG only says that the server sent an error, which the server's text says better.
     if (listening != nullptr && error != SYBESMSG && text != nullptr) {
         std::string message = text;
-        if (osError != DBNOERR && osText != nullptr && *osText != '\0')
+        // db-lib passes 0 ("Success") for failures that had no system error, a timeout say.
+        if (osError != DBNOERR && osError != 0 && osText != nullptr && *osText != '\0')
             message += std::string(" (") + osText + ")";
         auto& errors = listening->libraryErrors;
         if (std::find(errors.begin(), errors.end(), message) == errors.end())
