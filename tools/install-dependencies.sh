@@ -9,7 +9,7 @@ packages=(
     freetds-dev freetds-bin
     libgtest-dev libgmock-dev googletest libbenchmark-dev hyperfine
     procps
-    unixodbc unixodbc-dev tdsodbc
+    unixodbc unixodbc-dev tdsodbc libssl-dev openssl
 )
 # The engine is tried with a JavaScript TDS client, which the build fetches with npm.
 command -v node >/dev/null || packages+=(nodejs npm)

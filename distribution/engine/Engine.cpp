@@ -116,6 +116,93 @@ private:
     const MessageAssembler& m_assembler;
 };
 
+using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+
+// The bytes of one connection, through TLS once a PRELOGIN has agreed it.
+class ClientStream {
+public:
+    ClientStream(int fd, MessageAssembler& assembler) : m_fd(fd), m_assembler(assembler) {}
+
+    // Reads what has arrived into the assembler, waiting no longer than the deadline; false
+    // when the connection ended, failed or ran out of time.
+    bool Read(Deadline deadline) {
+        for (;;) {
+            if (deadline) {
+                const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                    *deadline - std::chrono::steady_clock::now());
+                pollfd readable{m_fd, POLLIN, 0};
+                if (left.count() <= 0 ||
+                    !WaitReadable(std::span(&readable, 1), static_cast<int>(left.count())))
+                    return false;
+            }
+            const ssize_t count = ::recv(m_fd, m_buffer, sizeof m_buffer, 0);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                return false;
+            return Feed(std::span(m_buffer, static_cast<std::size_t>(count)));
+        }
+    }
+
+    bool Send(const Bytes& bytes) {
+        if (!m_tls)
+            return SendAll(m_fd, bytes);
+        const auto records = m_tls->Encrypt(bytes);
+        return records && SendAll(m_fd, *records);
+    }
+
+    // The handshake, whose records travel inside PRELOGIN packets; afterwards everything
+    // goes through TLS until StopTls.
+    bool StartTls(const TlsCredentials& credentials, Deadline deadline) {
+        auto channel = std::make_unique<TlsChannel>(credentials);
+        for (;;) {
+            Message message;
+            const auto status = m_assembler.Next(message);
+            if (status == MessageAssembler::Status::Malformed)
+                return false;
+            if (status == MessageAssembler::Status::NeedMore) {
+                if (!Read(deadline))
+                    return false;
+                continue;
+            }
+            if (message.type != static_cast<std::uint8_t>(PacketType::Prelogin))
+                return false;
+            const auto progress = channel->Handshake(message.payload);
+            const Bytes answer = channel->TakeOutgoing();
+            if (!answer.empty() &&
+                !SendAll(m_fd, Frame(PacketType::Prelogin, answer, defaultPacketSize)))
+                return false;
+            if (progress == TlsChannel::Progress::Failed)
+                return false;
+            if (progress == TlsChannel::Progress::Done) {
+                m_tls = std::move(channel);
+                return Feed(m_assembler.TakePending());
+            }
+        }
+    }
+
+    // Clients that encrypt only the login go on in the clear right after it.
+    void StopTls() { m_tls.reset(); }
+
+private:
+    bool Feed(std::span<const std::uint8_t> bytes) {
+        if (!m_tls) {
+            m_assembler.Feed(bytes);
+            return true;
+        }
+        Bytes plain;
+        if (!m_tls->Decrypt(bytes, plain))
+            return false;
+        m_assembler.Feed(plain);
+        return true;
+    }
+
+    int m_fd;
+    MessageAssembler& m_assembler;
+    std::unique_ptr<TlsChannel> m_tls;
+    std::uint8_t m_buffer[65536];
+};
+
 void Drain(int fd) {
     char bytes[256];
     while (::read(fd, bytes, sizeof bytes) > 0) {
@@ -134,8 +221,12 @@ Engine::Engine(EngineConfig config, platform::DriveMap drives)
     : m_config(std::move(config)), m_data(m_config.dataDirectory),
       m_commands(m_data, std::move(drives),
                  std::string("Stand-in database engine ") + versionNumber + " (TDS 7.4) on Linux"),
+      m_credentials(
+          m_config.certificateFile.empty()
+              ? nullptr
+              : std::make_unique<TlsCredentials>(m_config.certificateFile, m_config.keyFile)),
       m_settings{m_config.login, m_config.password,
-                 m_config.computerName + "\\" + m_config.instance} {
+                 m_config.computerName + "\\" + m_config.instance, m_credentials != nullptr} {
     if (::pipe2(m_wake, O_CLOEXEC) != 0)
         ThrowErrno("pipe2");
     // Non-blocking both ways: an ending thread must never wait for the reaper, and the
@@ -271,25 +362,14 @@ void Engine::Serve(Connection& connection) {
         MessageAssembler assembler(maxMessageSize);
         ClientPause pause(fd, assembler);
         Session session(m_settings, m_commands, pause, connection.processId);
-        std::vector<std::uint8_t> buffer(65536);
+        auto stream = std::make_unique<ClientStream>(fd, assembler);
+        bool loginOnlyTls = false;
         bool open = true;
         while (open) {
-            if (!session.LoggedIn()) {
-                // Logged-in clients may idle; until then, the clock runs however the bytes
-                // trickle in.
-                const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                    loginDeadline - std::chrono::steady_clock::now());
-                pollfd readable{fd, POLLIN, 0};
-                if (left.count() <= 0 ||
-                    !WaitReadable(std::span(&readable, 1), static_cast<int>(left.count())))
-                    break;
-            }
-            const ssize_t count = ::recv(fd, buffer.data(), buffer.size(), 0);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0)
+            // Logged-in clients may idle; until then, the clock runs however the bytes
+            // trickle in.
+            if (!stream->Read(session.LoggedIn() ? Deadline() : Deadline(loginDeadline)))
                 break;
-            assembler.Feed(std::span(buffer.data(), static_cast<std::size_t>(count)));
             Message message;
             MessageAssembler::Status status = MessageAssembler::Status::NeedMore;
             while (open &&
@@ -298,7 +378,13 @@ void Engine::Serve(Connection& connection) {
                 const Session::Reply reply = session.Handle(message);
                 const bool evicted =
                     !wasLoggedIn && session.LoggedIn() && !MarkLoggedIn(connection);
-                open = !evicted && SendAll(fd, reply.bytes) && !reply.hangUp;
+                if (loginOnlyTls && message.type == static_cast<std::uint8_t>(PacketType::Login7))
+                    stream->StopTls();
+                open = !evicted && stream->Send(reply.bytes) && !reply.hangUp;
+                if (open && reply.startTls != Encryption::NotSupported) {
+                    open = m_credentials && stream->StartTls(*m_credentials, loginDeadline);
+                    loginOnlyTls = reply.startTls == Encryption::Off;
+                }
             }
             if (status == MessageAssembler::Status::Malformed)
                 open = false;

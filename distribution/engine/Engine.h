@@ -4,6 +4,7 @@
 #include "distribution/engine/Commands.h"
 #include "distribution/engine/DataFolder.h"
 #include "distribution/engine/Session.h"
+#include "distribution/engine/TlsChannel.h"
 #include "platform/DriveMap.h"
 
 #include <chrono>
@@ -28,6 +29,9 @@ struct EngineConfig {
     std::string computerName;
     // A client must have logged in this long after connecting, however it trickles bytes.
     std::chrono::seconds loginTimeout{60};
+    // PEM files; with both, the engine offers TLS as a server does.
+    std::string certificateFile;
+    std::string keyFile;
 };
 
 // The engine at work: a TCP listener with a thread per client connection, and the browser
@@ -71,6 +75,7 @@ private:
     EngineConfig m_config;
     DataFolder m_data;
     CommandRunner m_commands;
+    std::unique_ptr<TlsCredentials> m_credentials;
     SessionSettings m_settings;
     BrowserInstance m_browser;
     int m_listener = -1;

@@ -9,8 +9,8 @@ namespace engine {
 namespace {
 
 constexpr const char* serveOptions[] = {
-    "--instance", "--login",        "--password",  "--data",     "--listen",
-    "--port",     "--browser-port", "--port-file", "--pid-file", "--login-timeout"};
+    "--instance",     "--login",     "--password", "--data",          "--listen",      "--port",
+    "--browser-port", "--port-file", "--pid-file", "--login-timeout", "--certificate", "--key"};
 constexpr const char* backupOptions[] = {"--make-backup", "--database", "--content"};
 
 template <std::size_t N> bool Known(const std::string& name, const char* const (&names)[N]) {
@@ -95,6 +95,10 @@ ParseOptions(const std::vector<std::string>& arguments) {
                               values["--login-timeout"]};
         serve.config.loginTimeout = *seconds;
     }
+    if (values.contains("--certificate") != values.contains("--key"))
+        return UsageError{"--certificate and --key go together"};
+    serve.config.certificateFile = values["--certificate"];
+    serve.config.keyFile = values["--key"];
     if (values.contains("--port-file"))
         serve.portFile = values["--port-file"];
     if (values.contains("--pid-file"))

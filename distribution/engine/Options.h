@@ -12,6 +12,7 @@ namespace engine {
 // The command line of tdsengine, either to serve:
 //   --instance NAME --login NAME --password TEXT --data DIR [--listen ADDRESS] [--port N]
 //   [--browser-port N] [--port-file FILE] [--pid-file FILE] [--login-timeout SECONDS]
+//   [--certificate PEM --key PEM]
 // or to write a backup:
 //   --make-backup FILE --database NAME --content FILE
 struct ServeOptions {

@@ -62,6 +62,13 @@ MessageAssembler::Status MessageAssembler::Next(Message& message) {
     }
 }
 
+Bytes MessageAssembler::TakePending() {
+    Bytes pending(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_consumed), m_buffer.end());
+    m_buffer.clear();
+    m_consumed = 0;
+    return pending;
+}
+
 Bytes Frame(PacketType type, std::span<const std::uint8_t> payload, std::size_t packetSize,
             std::uint16_t processId) {
     const std::size_t room = packetSize - packetHeaderSize;

@@ -52,6 +52,9 @@ public:
     Status Next(Message& message);
     // Whether bytes of a further message have arrived.
     bool Pending() const { return m_buffer.size() > m_consumed; }
+    // The bytes that arrived after the last whole packet, taken out: when a connection turns
+    // to TLS, they are records rather than packets.
+    Bytes TakePending();
 
 private:
     std::size_t m_maxMessage;

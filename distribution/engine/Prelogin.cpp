@@ -14,37 +14,43 @@ enum Option : std::uint8_t {
     terminator = 0xFF
 };
 
-// The encryption option's answer: this engine offers none.
-constexpr std::uint8_t encryptNotSupported = 2;
-
 // 15.0.2000: a version recent enough that clients expect TDS 7.4 from it.
 constexpr std::uint8_t engineVersion[6] = {15, 0, 0x07, 0xD0, 0, 0};
 
 } // namespace
 
-bool ValidPrelogin(std::span<const std::uint8_t> payload) {
+std::optional<Encryption> ParsePrelogin(std::span<const std::uint8_t> payload) {
     ByteReader table(payload);
+    Encryption requested = Encryption::NotSupported;
     for (;;) {
         const auto option = table.U8();
         if (!option)
-            return false;
+            return std::nullopt;
         if (*option == terminator)
-            return true;
+            return requested;
         const auto offset = table.U16Be();
         const auto length = table.U16Be();
         if (!offset || !length || static_cast<std::size_t>(*offset) + *length > payload.size())
-            return false;
+            return std::nullopt;
+        if (*option == encryption && *length >= 1 && payload[*offset] <= 3)
+            requested = static_cast<Encryption>(payload[*offset] & 0x03);
     }
 }
 
-Bytes PreloginResponse() {
+Encryption AgreeEncryption(Encryption requested, bool certificate) {
+    if (!certificate || requested == Encryption::NotSupported)
+        return Encryption::NotSupported;
+    return requested == Encryption::Off ? Encryption::Off : Encryption::On;
+}
+
+Bytes PreloginResponse(Encryption agreed) {
     struct Entry {
         Option option;
         std::vector<std::uint8_t> value;
     };
     const std::vector<Entry> entries = {
         {version, {std::begin(engineVersion), std::end(engineVersion)}},
-        {encryption, {encryptNotSupported}},
+        {encryption, {static_cast<std::uint8_t>(agreed)}},
         {instance, {0}},
         {threadId, {}},
         {mars, {0}},

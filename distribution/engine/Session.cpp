@@ -92,9 +92,15 @@ Session::Reply Session::Handle(const Message& request) {
     case PacketType::Prelogin:
         if (m_loggedIn)
             return Refuse("A PRELOGIN request arrived after the login.", true);
-        if (!ValidPrelogin(request.payload))
-            return Refuse("The PRELOGIN request is malformed.", true);
-        return {Frame(PacketType::TabularResult, PreloginResponse(), m_packetSize, m_processId)};
+        {
+            const auto requested = ParsePrelogin(request.payload);
+            if (!requested)
+                return Refuse("The PRELOGIN request is malformed.", true);
+            const Encryption agreed = AgreeEncryption(*requested, m_settings.certificate);
+            return {Frame(PacketType::TabularResult, PreloginResponse(agreed), m_packetSize,
+                          m_processId),
+                    false, agreed};
+        }
     case PacketType::Login7:
         if (m_loggedIn)
             return Refuse("A second LOGIN7 request arrived on a logged-in connection.", true);

@@ -3,6 +3,7 @@
 #include "distribution/engine/Commands.h"
 #include "distribution/engine/ConnectionState.h"
 #include "distribution/engine/Packets.h"
+#include "distribution/engine/Prelogin.h"
 #include "distribution/engine/Rpc.h"
 #include "distribution/engine/Tokens.h"
 
@@ -18,7 +19,8 @@ namespace engine {
 struct SessionSettings {
     std::string login;
     std::string password;
-    std::string serverName; // as messages quote it: computer name and instance
+    std::string serverName;   // as messages quote it: computer name and instance
+    bool certificate = false; // whether the engine can encrypt
 };
 
 // How a running statement waits without knowing the connection: false when the client
@@ -44,6 +46,8 @@ public:
     struct Reply {
         Bytes bytes;
         bool hangUp = false;
+        // After this reply: TLS for the login only (Off), for everything (On), or none.
+        Encryption startTls = Encryption::NotSupported;
     };
 
     Reply Handle(const Message& request);

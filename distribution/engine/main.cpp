@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
                      "[--listen ADDRESS]\n"
                      "                 [--port N] [--browser-port N] [--port-file FILE] "
                      "[--pid-file FILE]\n"
-                     "                 [--login-timeout SECONDS]\n"
+                     "                 [--login-timeout SECONDS] [--certificate PEM --key PEM]\n"
                      "       tdsengine --make-backup FILE --database NAME --content FILE\n";
         return 2;
     }

@@ -1,5 +1,7 @@
 #include "tests/support/EngineProcess.h"
 
+#include "tests/support/RunCommand.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -60,6 +62,14 @@ EngineProcess::EngineProcess(EngineProcessOptions options) : m_options(std::move
         m_options.dataDirectory = m_work / "data";
     if (m_options.browserPort == 0)
         m_options.browserPort = FreeUdpPort(m_options.listenAddress);
+    if (m_options.encryption) {
+        const auto made = RunCommand(
+            "openssl req -x509 -newkey rsa:2048 -nodes -days 30 -subj /CN=localhost -keyout " +
+            ShellQuoted(m_work / "key.pem") + " -out " + ShellQuoted(m_work / "certificate.pem") +
+            " 2>&1");
+        if (made.exitCode != 0)
+            throw std::runtime_error("cannot make the engine's certificate: " + made.output);
+    }
     Start();
 }
 
@@ -73,7 +83,7 @@ void EngineProcess::Start() {
         throw std::logic_error("the engine is already running");
     const auto portFile = m_work / "port";
     std::filesystem::remove(portFile);
-    const std::vector<std::string> arguments = {
+    std::vector<std::string> arguments = {
         BinaryPath().string(),
         "--instance",
         m_options.instance,
@@ -94,6 +104,9 @@ void EngineProcess::Start() {
         "--login-timeout",
         std::to_string(m_options.loginTimeoutSeconds),
     };
+    if (m_options.encryption)
+        arguments.insert(arguments.end(), {"--certificate", (m_work / "certificate.pem").string(),
+                                           "--key", (m_work / "key.pem").string()});
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));

@@ -22,6 +22,9 @@ struct EngineProcessOptions {
     std::filesystem::path dataDirectory;
     // How long a client may take to log in.
     int loginTimeoutSeconds = 60;
+    // Whether the engine offers TLS, with a certificate made for the object as an install
+    // makes one.
+    bool encryption = true;
     // Drive C for the engine's path mapping; empty: inherited LAUNCHER_DRIVE_C (or default).
     std::filesystem::path driveC;
 };

@@ -159,6 +159,13 @@ TEST_F(OdbcClient, RunsStatementsInEachFormTheDriverSends) {
         EXPECT_EQ(entry.expected, entry.call(odbc)) << entry.what;
 }
 
+TEST_F(OdbcClient, ConnectsWithEncryptionRequired) {
+    // The driver refuses to go on unless the whole connection is encrypted.
+    OdbcConnection odbc(m_engine.Port(), "Encryption=require;");
+    ASSERT_TRUE(odbc.Connected()) << odbc.Error();
+    EXPECT_EQ("1", odbc.Query("SELECT 1"));
+}
+
 TEST_F(OdbcClient, KeepsATransactionOpenWithoutAutocommit) {
     OdbcConnection odbc(m_engine.Port());
     ASSERT_TRUE(odbc.Connected()) << odbc.Error();

@@ -36,12 +36,24 @@ TEST(MessageAssembler, JoinsPacketsFedInPiecesIntoOneMessage) {
     EXPECT_EQ(MessageAssembler::Status::NeedMore, assembler.Next(message));
 }
 
-TEST(MessageAssembler, DropsAMessageTheClientAbandoned) {
+TEST(MessageAssembler, MarksAbandonedMessagesAndResetRequests) {
     MessageAssembler assembler(1024);
-    assembler.Feed(Join(Join(Packet(0x01, 0, {1}), Packet(0x01, 0x03, {2})), Packet(0x06, 1, {})));
-    Message message;
-    ASSERT_EQ(MessageAssembler::Status::Complete, assembler.Next(message));
-    EXPECT_EQ(0x06, message.type);
+    assembler.Feed(Join(Join(Packet(0x01, 0, {1}), Packet(0x01, 0x03, {2})),
+                        Join(Packet(0x01, 0x09, {3}), Packet(0x03, 0x11, {4}))));
+    const struct {
+        bool ignored;
+        bool reset;
+        bool keepTransaction;
+        Bytes payload;
+    } expected[] = {{true, false, false, {}}, {false, true, false, {3}}, {false, true, true, {4}}};
+    for (const auto& entry : expected) {
+        Message message;
+        ASSERT_EQ(MessageAssembler::Status::Complete, assembler.Next(message));
+        EXPECT_EQ(entry.ignored, message.ignored);
+        EXPECT_EQ(entry.reset, message.reset);
+        EXPECT_EQ(entry.keepTransaction, message.keepTransaction);
+        EXPECT_EQ(entry.payload, message.payload);
+    }
 }
 
 TEST(MessageAssembler, RejectsMalformedStreams) {

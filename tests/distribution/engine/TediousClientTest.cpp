@@ -12,12 +12,16 @@ using testing_support::EngineProcess;
 using testing_support::RunCommand;
 using testing_support::ShellQuoted;
 
-TEST(TediousClient, RunsEveryCallOfItsTable) {
+std::string Calls(std::uint16_t port, const char* encryption) {
+    const auto result = RunCommand("node --no-deprecation " + ShellQuoted(TEDIOUS_CALLS) + " " +
+                                   ShellQuoted(TEDIOUS_FOLDER) + " " + std::to_string(port) + " " +
+                                   encryption + " 2>&1");
+    EXPECT_EQ(0, result.exitCode) << result.output;
+    return result.output;
+}
+
+TEST(TediousClient, RunsEveryCallOfItsTableEncryptedOrNot) {
     EngineProcess engine;
-    const auto result =
-        RunCommand("node " + ShellQuoted(TEDIOUS_CALLS) + " " + ShellQuoted(TEDIOUS_FOLDER) + " " +
-                   std::to_string(engine.Port()) + " off 2>&1");
-    ASSERT_EQ(0, result.exitCode) << result.output;
     const char* expected[] = {
         R"(login: ok ["7_4"])",
         R"(SELECT 1 as RPC: ok [1])",
@@ -36,13 +40,21 @@ TEST(TediousClient, RunsEveryCallOfItsTable) {
         R"(timeout: error ETIMEOUT)",
         R"(usable after timeout: ok [3])",
     };
-    std::istringstream lines(result.output);
-    for (const char* line : expected) {
-        std::string got;
-        std::getline(lines, got);
-        EXPECT_EQ(line, got);
+    for (const char* encryption : {"default", "off"}) {
+        std::istringstream lines(Calls(engine.Port(), encryption));
+        for (const char* line : expected) {
+            std::string got;
+            std::getline(lines, got);
+            EXPECT_EQ(line, got) << encryption;
+        }
     }
     EXPECT_EQ(0, engine.Stop()) << engine.Output();
+}
+
+TEST(TediousClient, ReallyEncrypts) {
+    // Only a TLS handshake shows the client the certificate it then refuses.
+    EngineProcess engine;
+    EXPECT_NE(std::string::npos, Calls(engine.Port(), "verify").find("self-signed certificate"));
 }
 
 } // namespace
