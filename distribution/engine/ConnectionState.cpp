@@ -1,5 +1,7 @@
 #include "distribution/engine/ConnectionState.h"
 
+#include "distribution/engine/SqlLexer.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -8,19 +10,13 @@ namespace {
 
 constexpr std::uint16_t selectCommand = 0xC1;
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 } // namespace
 
 CommandRunner::Outcome ConnectionState::Set(const SetStatement& set, TokenWriter& out) {
     const std::string& option = set.options.front();
     if (option == "LANGUAGE") {
         // Every message here is in English; another language would be a promise not kept.
-        const std::string language = Lower(set.value);
+        const std::string language = Lowercase(set.value);
         if (language != "us_english" && language != "english") {
             out.Message({40517, 1, 16,
                          "Keyword or statement option 'LANGUAGE " + set.value +
@@ -73,7 +69,7 @@ CommandRunner::Outcome ConnectionState::Select(const SelectValueStatement& selec
                                                TokenWriter& out) const {
     SqlValue value = select.value;
     if (!select.variable.empty()) {
-        const std::string name = Lower(select.variable);
+        const std::string name = Lowercase(select.variable);
         if (name == "@@trancount") {
             value = std::int64_t{m_depth};
         } else if (name == "@@spid") {

@@ -1,5 +1,6 @@
 #include "distribution/engine/Rpc.h"
 
+#include "distribution/engine/SqlLexer.h"
 #include "distribution/engine/Utf16.h"
 
 #include <cctype>
@@ -33,12 +34,6 @@ ServerMessage Incorrect(const std::string& detail) {
             "The incoming tabular data stream (TDS) remote procedure call (RPC) protocol stream "
             "is incorrect. " +
                 detail};
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 // Single-byte text: ASCII passes, other bytes are taken as Latin-1.
@@ -198,7 +193,7 @@ std::variant<RpcCall, ServerMessage> ReadCall(ByteReader& in) {
         const auto name = in.Take(2 * std::size_t{*nameLength});
         if (!name)
             return Incorrect("The procedure name is cut short.");
-        call.name = Lower(Utf16LeToUtf8(*name));
+        call.name = Lowercase(Utf16LeToUtf8(*name));
     }
     if (!in.U16Le())
         return Incorrect("The option flags are missing.");

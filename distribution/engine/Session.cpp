@@ -29,12 +29,6 @@ bool SameLogin(const std::string& left, const std::string& right) {
     });
 }
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // The parameter names a declaration such as "@P1 int, @P2 nvarchar(10)" introduces, in order.
 std::vector<std::string> DeclaredNames(const SqlValue& declaration) {
     std::vector<std::string> names;
@@ -45,7 +39,7 @@ std::vector<std::string> DeclaredNames(const SqlValue& declaration) {
     if (const auto* list = std::get_if<std::vector<SqlToken>>(&tokens))
         for (const SqlToken& token : *list)
             if (token.kind == SqlToken::Kind::Variable)
-                names.push_back(Lower(token.text));
+                names.push_back(Lowercase(token.text));
     return names;
 }
 
@@ -56,7 +50,7 @@ Parameters Values(const std::vector<RpcParameter>& given, std::size_t first,
     for (std::size_t i = first; i < given.size(); ++i) {
         const std::size_t position = i - first;
         if (!given[i].name.empty())
-            values[Lower(given[i].name)] = given[i].value;
+            values[Lowercase(given[i].name)] = given[i].value;
         else if (position < names.size())
             values[names[position]] = given[i].value;
     }

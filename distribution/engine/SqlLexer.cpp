@@ -32,6 +32,12 @@ bool ReadQuoted(const std::string& batch, std::size_t& i, char close, std::strin
 
 } // namespace
 
+std::string Lowercase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 bool SqlToken::Is(const char* keyword) const {
     if (kind != Kind::Word || text.size() != std::strlen(keyword))
         return false;

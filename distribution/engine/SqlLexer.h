@@ -29,6 +29,9 @@ struct SqlLexError {
     std::string near;
 };
 
+// A name in ASCII lower case, as names compare whatever case they were written in.
+std::string Lowercase(std::string text);
+
 // Splits a batch into tokens, skipping blanks and comments (-- and /* */).
 std::variant<std::vector<SqlToken>, SqlLexError> Tokenize(const std::string& batch);
 

@@ -19,36 +19,13 @@ namespace {
 using engine::Bytes;
 using engine::PacketType;
 using testing_support::BatchPayload;
+using testing_support::RpcPayload;
+using testing_support::TextParameter;
 
 struct Seed {
     PacketType type;
     Bytes payload;
 };
-
-Bytes Rpc(std::uint16_t id, const Bytes& parameters) {
-    Bytes payload = BatchPayload("");
-    payload.insert(payload.end(), {0xFF, 0xFF, static_cast<std::uint8_t>(id), 0, 0, 0});
-    payload.insert(payload.end(), parameters.begin(), parameters.end());
-    return payload;
-}
-
-Bytes Text(const std::string& text, std::uint8_t type = 0xE7) {
-    Bytes out = {0,
-                 0,
-                 type,
-                 0x40,
-                 0x1F,
-                 0x09,
-                 0x04,
-                 0xD0,
-                 0x00,
-                 0x34,
-                 static_cast<std::uint8_t>(2 * text.size()),
-                 0};
-    for (char c : text)
-        out.insert(out.end(), {static_cast<std::uint8_t>(c), 0});
-    return out;
-}
 
 std::vector<Seed> Seeds() {
     std::vector<Seed> seeds = {
@@ -70,14 +47,14 @@ std::vector<Seed> Seeds() {
           "RESTORE DATABASE zabo FROM DISK = 'C:\\missing.bak'", "/* c */ SELECT -1 -- d"})
         seeds.push_back({PacketType::SqlBatch, BatchPayload(sql)});
     Bytes prepexec = {0, 0x01, 0x26, 4, 0};
-    for (const Bytes& part : {Text("@a int"), Text("SELECT @a")})
+    for (const Bytes& part : {TextParameter("@a int"), TextParameter("SELECT @a")})
         prepexec.insert(prepexec.end(), part.begin(), part.end());
     prepexec.insert(prepexec.end(), {0, 0, 0x38, 9, 0, 0, 0});
-    seeds.push_back({PacketType::Rpc, Rpc(13, prepexec)});
-    Bytes executesql = Text("SELECT @p", 0x63);
+    seeds.push_back({PacketType::Rpc, RpcPayload(13, prepexec)});
+    Bytes executesql = TextParameter("SELECT @p", 0x63);
     executesql.insert(executesql.begin() + 3, {0, 0}); // ntext has a four-byte maximum length
-    seeds.push_back({PacketType::Rpc, Rpc(10, executesql)});
-    seeds.push_back({PacketType::Rpc, Rpc(12, {0, 0, 0x26, 4, 4, 1, 0, 0, 0})});
+    seeds.push_back({PacketType::Rpc, RpcPayload(10, executesql)});
+    seeds.push_back({PacketType::Rpc, RpcPayload(12, {0, 0, 0x26, 4, 4, 1, 0, 0, 0})});
     return seeds;
 }
 

@@ -63,6 +63,32 @@ engine::Bytes BatchPayload(const std::string& sql) {
     return out.Take();
 }
 
+engine::Bytes RpcPayload(std::uint16_t procedureId, const engine::Bytes& parameters) {
+    engine::Bytes payload = BatchPayload("");
+    payload.insert(payload.end(), {0xFF, 0xFF, static_cast<std::uint8_t>(procedureId),
+                                   static_cast<std::uint8_t>(procedureId >> 8), 0, 0});
+    payload.insert(payload.end(), parameters.begin(), parameters.end());
+    return payload;
+}
+
+engine::Bytes TextParameter(const std::string& text, std::uint8_t type) {
+    engine::Bytes out = {0,
+                         0,
+                         type,
+                         0x40,
+                         0x1F,
+                         0x09,
+                         0x04,
+                         0xD0,
+                         0x00,
+                         0x34,
+                         static_cast<std::uint8_t>(2 * text.size()),
+                         0};
+    for (char c : text)
+        out.insert(out.end(), {static_cast<std::uint8_t>(c), 0});
+    return out;
+}
+
 ReplySummary Summarize(const engine::Bytes& reply) {
     ReplySummary summary;
     engine::ByteReader reader(reply);

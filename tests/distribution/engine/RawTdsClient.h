@@ -16,6 +16,11 @@ engine::Bytes Login7Payload(const std::string& user, const std::string& password
                             const std::string& database = "");
 // A SQL batch request for TDS 7.4: empty ALL_HEADERS, then the text in UTF-16LE.
 engine::Bytes BatchPayload(const std::string& sql);
+// An RPC request for TDS 7.4 calling a procedure by its well-known id, with parameters
+// already laid out.
+engine::Bytes RpcPayload(std::uint16_t procedureId, const engine::Bytes& parameters);
+// An unnamed text parameter of ASCII text: NVARCHAR(4000) by default.
+engine::Bytes TextParameter(const std::string& text, std::uint8_t type = 0xE7);
 
 // Numbers of the INFO and ERROR tokens at the start of a reply, and whether it held a
 // LOGINACK; scanning stops at the first token that is not length-prefixed or DONE.

@@ -15,6 +15,8 @@ using engine::PacketType;
 using engine::Session;
 using testing_support::BatchPayload;
 using testing_support::Login7Payload;
+using testing_support::RpcPayload;
+using testing_support::TextParameter;
 
 Message Request(PacketType type, Bytes payload) {
     return {static_cast<std::uint8_t>(type), std::move(payload)};
@@ -186,33 +188,6 @@ TEST_F(SessionTest, ResetsTheConnectionWhenAsked) {
     EXPECT_TRUE(Contains(reply, {0xD1, 4, 0, 0, 0, 0, 0xFD, 0x10})) << "no transaction, counted";
 }
 
-// An RPC request calling a procedure by its id with parameters already laid out.
-Bytes RpcById(std::uint16_t id, const Bytes& parameters) {
-    Bytes payload = BatchPayload("");
-    payload.insert(payload.end(), {0xFF, 0xFF, static_cast<std::uint8_t>(id), 0, 0, 0});
-    payload.insert(payload.end(), parameters.begin(), parameters.end());
-    return payload;
-}
-
-// An unnamed NVARCHAR(4000) parameter.
-Bytes TextParameter(const std::string& text) {
-    Bytes out = {0,
-                 0,
-                 0xE7,
-                 0x40,
-                 0x1F,
-                 0x09,
-                 0x04,
-                 0xD0,
-                 0x00,
-                 0x34,
-                 static_cast<std::uint8_t>(2 * text.size()),
-                 0};
-    for (char c : text)
-        out.insert(out.end(), {static_cast<std::uint8_t>(c), 0});
-    return out;
-}
-
 TEST_F(SessionTest, RunsPreparedStatementsCalledByTheirIds) {
     Send(Request(PacketType::Login7, Login7Payload("sa", "tulip")));
     // sp_prepexec: the handle (an output int, still NULL), the declaration, the statement,
@@ -223,18 +198,18 @@ TEST_F(SessionTest, RunsPreparedStatementsCalledByTheirIds) {
         parameters.insert(parameters.end(), parameter.begin(), parameter.end());
     }
     parameters.insert(parameters.end(), {0, 0, 0x38, 9, 0, 0, 0});
-    const Bytes executed = Send(Request(PacketType::Rpc, RpcById(13, parameters)));
+    const Bytes executed = Send(Request(PacketType::Rpc, RpcPayload(13, parameters)));
     EXPECT_TRUE(Contains(executed, {0xD1, 4, 9, 0, 0, 0, 0xFF})) << "the row, then DONEINPROC";
     EXPECT_TRUE(Contains(executed, {0x79, 0, 0, 0, 0, 0xAC, 0, 0})) << "status and handle";
     EXPECT_TRUE(Contains(executed, {0x26, 4, 4, 1, 0, 0, 0, 0xFE, 0, 0})) << "handle 1, DONEPROC";
 
     // sp_execute of that handle with a new value, then of a handle never prepared.
     const Bytes again = Send(
-        Request(PacketType::Rpc, RpcById(12, {0, 0, 0x38, 1, 0, 0, 0, 0, 0, 0x38, 3, 0, 0, 0})));
+        Request(PacketType::Rpc, RpcPayload(12, {0, 0, 0x38, 1, 0, 0, 0, 0, 0, 0x38, 3, 0, 0, 0})));
     EXPECT_TRUE(Contains(again, {0xD1, 4, 3, 0, 0, 0, 0xFF}));
-    const Bytes unknown = Send(Request(PacketType::Rpc, RpcById(12, {0, 0, 0x38, 2, 0, 0, 0})));
+    const Bytes unknown = Send(Request(PacketType::Rpc, RpcPayload(12, {0, 0, 0x38, 2, 0, 0, 0})));
     EXPECT_EQ(std::vector<std::int32_t>{8179}, testing_support::Summarize(unknown).messages);
-    const Bytes badType = Send(Request(PacketType::Rpc, RpcById(10, {0, 0, 0x22, 0, 0})));
+    const Bytes badType = Send(Request(PacketType::Rpc, RpcPayload(10, {0, 0, 0x22, 0, 0})));
     EXPECT_EQ(std::vector<std::int32_t>{8009}, testing_support::Summarize(badType).messages);
     EXPECT_FALSE(m_hungUp);
 }
