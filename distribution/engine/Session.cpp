@@ -15,6 +15,9 @@ namespace {
 constexpr std::uint8_t programVersion[4] = {15, 0, 0x07, 0xD0};
 constexpr std::size_t minPacketSize = 512;
 constexpr std::uint8_t featureExtAck = 0xAE;
+// Statements one connection may hold prepared; a client that never unprepares is stopped
+// there rather than growing without end.
+constexpr std::size_t maxPrepared = 4096;
 constexpr std::uint8_t featureTerminator = 0xFF;
 
 // Transaction Manager request types.
@@ -313,6 +316,12 @@ bool Session::Call(const RpcCall& call, bool more, TokenWriter& out) {
             fail(*error);
             return std::nullopt;
         }
+        if (m_prepared.size() >= maxPrepared) {
+            fail({701, 1, 19,
+                  "There is insufficient system memory in resource pool 'default' to run this "
+                  "query."});
+            return std::nullopt;
+        }
         const RpcParameter* declared = At(call, declaration);
         m_prepared[++m_lastHandle] = {*sql, DeclaredNames(declared ? declared->value : SqlValue{})};
         return m_lastHandle;
@@ -331,10 +340,8 @@ bool Session::Call(const RpcCall& call, bool more, TokenWriter& out) {
     }
     if (name == "sp_prepare" || name == "sp_prepexec") {
         if (call.parameters.empty() || !call.parameters[0].output)
-            return fail({8144, 2, 16,
-                         "Procedure or function " + name +
-                             " has too many arguments "
-                             "specified, or its handle is not an output parameter."});
+            return fail(
+                {214, 2, 16, "Procedure expects parameter '@handle' of type 'int output'."});
         const auto handle = prepare(1, 2);
         if (!handle)
             return true;

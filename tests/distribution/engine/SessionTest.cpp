@@ -214,6 +214,20 @@ TEST_F(SessionTest, RunsPreparedStatementsCalledByTheirIds) {
     EXPECT_FALSE(m_hungUp);
 }
 
+TEST_F(SessionTest, StopsAClientThatPreparesWithoutEnd) {
+    Send(Request(PacketType::Login7, Login7Payload("sa", "tulip")));
+    // sp_prepare: the handle (output), the declaration, the statement.
+    Bytes parameters = {0, 0x01, 0x26, 4, 0};
+    for (const char* text : {"", "SELECT 1"}) {
+        const Bytes parameter = TextParameter(text);
+        parameters.insert(parameters.end(), parameter.begin(), parameter.end());
+    }
+    const Message prepare = Request(PacketType::Rpc, RpcPayload(11, parameters));
+    for (int i = 0; i < 4096; ++i)
+        ASSERT_TRUE(testing_support::Summarize(Send(prepare)).messages.empty()) << i;
+    EXPECT_EQ(std::vector<std::int32_t>{701}, testing_support::Summarize(Send(prepare)).messages);
+}
+
 TEST_F(SessionTest, AcknowledgesNoFeatureOfATds74Login) {
     Bytes login = Login7Payload("sa", "tulip");
     login[27] |= 0x10; // the client offers feature extensions
