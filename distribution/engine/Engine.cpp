@@ -1,5 +1,7 @@
 #include "distribution/engine/Engine.h"
 
+#include "distribution/engine/ClientStream.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
@@ -73,135 +75,6 @@ void SetTimeout(int fd, int option, int seconds) {
     timeval timeout{seconds, 0};
     ::setsockopt(fd, SOL_SOCKET, option, &timeout, sizeof timeout);
 }
-
-bool SendAll(int fd, const Bytes& bytes) {
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t count = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        sent += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-// Waits until one of fds is readable, or the timeout (-1: none) passes; false on timeout
-// or failure.
-bool WaitReadable(std::span<pollfd> fds, int timeoutMs) {
-    for (;;) {
-        const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        return ready > 0;
-    }
-}
-
-// A statement's wait, cut short when the client sends anything: during a request that can
-// only be an attention, or the end of the connection.
-class ClientPause : public Pause {
-public:
-    ClientPause(int fd, const MessageAssembler& assembler) : m_fd(fd), m_assembler(assembler) {}
-
-    bool Wait(std::chrono::milliseconds time) override {
-        if (m_assembler.Pending())
-            return false;
-        pollfd readable{m_fd, POLLIN, 0};
-        return !WaitReadable(std::span(&readable, 1), static_cast<int>(time.count()));
-    }
-
-private:
-    int m_fd;
-    const MessageAssembler& m_assembler;
-};
-
-using Deadline = std::optional<std::chrono::steady_clock::time_point>;
-
-// The bytes of one connection, through TLS once a PRELOGIN has agreed it.
-class ClientStream {
-public:
-    ClientStream(int fd, MessageAssembler& assembler) : m_fd(fd), m_assembler(assembler) {}
-
-    // Reads what has arrived into the assembler, waiting no longer than the deadline; false
-    // when the connection ended, failed or ran out of time.
-    bool Read(Deadline deadline) {
-        for (;;) {
-            if (deadline) {
-                const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                    *deadline - std::chrono::steady_clock::now());
-                pollfd readable{m_fd, POLLIN, 0};
-                if (left.count() <= 0 ||
-                    !WaitReadable(std::span(&readable, 1), static_cast<int>(left.count())))
-                    return false;
-            }
-            const ssize_t count = ::recv(m_fd, m_buffer, sizeof m_buffer, 0);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0)
-                return false;
-            return Feed(std::span(m_buffer, static_cast<std::size_t>(count)));
-        }
-    }
-
-    bool Send(const Bytes& bytes) {
-        if (!m_tls)
-            return SendAll(m_fd, bytes);
-        const auto records = m_tls->Encrypt(bytes);
-        return records && SendAll(m_fd, *records);
-    }
-
-    // The handshake, whose records travel inside PRELOGIN packets; afterwards everything
-    // goes through TLS until StopTls.
-    bool StartTls(const TlsCredentials& credentials, Deadline deadline) {
-        auto channel = std::make_unique<TlsChannel>(credentials);
-        for (;;) {
-            Message message;
-            const auto status = m_assembler.Next(message);
-            if (status == MessageAssembler::Status::Malformed)
-                return false;
-            if (status == MessageAssembler::Status::NeedMore) {
-                if (!Read(deadline))
-                    return false;
-                continue;
-            }
-            if (message.type != static_cast<std::uint8_t>(PacketType::Prelogin))
-                return false;
-            const auto progress = channel->Handshake(message.payload);
-            const Bytes answer = channel->TakeOutgoing();
-            if (!answer.empty() &&
-                !SendAll(m_fd, Frame(PacketType::Prelogin, answer, defaultPacketSize)))
-                return false;
-            if (progress == TlsChannel::Progress::Failed)
-                return false;
-            if (progress == TlsChannel::Progress::Done) {
-                m_tls = std::move(channel);
-                return Feed(m_assembler.TakePending());
-            }
-        }
-    }
-
-    // Clients that encrypt only the login go on in the clear right after it.
-    void StopTls() { m_tls.reset(); }
-
-private:
-    bool Feed(std::span<const std::uint8_t> bytes) {
-        if (!m_tls) {
-            m_assembler.Feed(bytes);
-            return true;
-        }
-        Bytes plain;
-        if (!m_tls->Decrypt(bytes, plain))
-            return false;
-        m_assembler.Feed(plain);
-        return true;
-    }
-
-    int m_fd;
-    MessageAssembler& m_assembler;
-    std::unique_ptr<TlsChannel> m_tls;
-    std::uint8_t m_buffer[65536];
-};
 
 void Drain(int fd) {
     char bytes[256];
