@@ -3,6 +3,7 @@
 #include "platform/freetds/FreeTdsDatabaseCommand.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 #include "tests/support/EngineProcess.h"
 
 #include <gtest/gtest.h>
@@ -28,9 +29,9 @@ TEST(FreeTdsCommandTimeout, EndsALongStatementWithAClearErrorAndStaysUsable) {
     }
     const auto took = std::chrono::steady_clock::now() - started;
     // db-lib gives up on the connection after the timeout, and says so.
-    EXPECT_EQ("The command on SQL Server '127.0.0.1," + std::to_string(engine.Port()) +
-                  "' failed: Adaptive Server connection timed out; DBPROCESS is dead or not "
-                  "enabled",
+    EXPECT_EQ(platform::messages::CommandFailed("127.0.0.1," + std::to_string(engine.Port()),
+                                                "Adaptive Server connection timed out; DBPROCESS "
+                                                "is dead or not enabled"),
               error);
     EXPECT_GE(took, std::chrono::seconds(29));
     EXPECT_LT(took, std::chrono::seconds(45));
