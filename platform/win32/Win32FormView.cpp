@@ -200,6 +200,13 @@ void Win32FormView::SetTabOrder() {
     }
 }
 
+HWND Win32FormView::ControlWindow(const std::string& controlName) const {
+    for (const View& view : m_views)
+        if (view.control->Name() == controlName)
+            return view.window;
+    return nullptr;
+}
+
 const Win32FormView::View* Win32FormView::ViewOf(HWND window) const {
     for (const View& view : m_views)
         if (view.window == window)
@@ -224,13 +231,13 @@ bool Win32FormView::HandleEnter(const MSG& message) {
     const bool ours = message.hwnd == m_window || ::IsChild(m_window, message.hwnd);
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || !ours)
         return false;
-    const View* focused = ViewOf(::GetFocus());
+    const View* focused = ViewOf(message.hwnd);
     if (focused != nullptr && focused->control->Description().kind == ControlKind::BitBtn) {
         m_form.Click(focused->control->Name());
         return true;
     }
     for (const View& view : m_views)
-        if (view.control->Description().isDefault)
+        if (view.control->Description().isDefault && view.control->Enabled())
             m_form.Click(view.control->Name());
     return true;
 }

@@ -22,6 +22,8 @@ public:
     Win32FormView& operator=(const Win32FormView&) = delete;
 
     HWND Window() const { return m_window; }
+    // The window of the named control; nullptr for a component or an unknown name.
+    HWND ControlWindow(const std::string& controlName) const;
 
     // Shows the window and runs the message loop until the window is destroyed.
     void Run();

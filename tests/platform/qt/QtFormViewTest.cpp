@@ -1,7 +1,7 @@
 #include "platform/qt/QtFormView.h"
 
 #include "platform/qt/QtLook.h"
-#include "tests/platform/qt/RecordingForm.h"
+#include "tests/support/RecordingForm.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -4,6 +4,7 @@
 #include "platform/Window.h"
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 

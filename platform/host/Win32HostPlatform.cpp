@@ -1,4 +1,4 @@
-#include "platform/HostPlatform.h"
+#include "platform/host/HostPlatform.h"
 
 #include "platform/win32/OdbcDatabaseCommand.h"
 #include "platform/win32/Win32Application.h"
