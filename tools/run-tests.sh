@@ -8,3 +8,7 @@ bash tools/install-dependencies.sh
 cmake --preset sanitize
 cmake --build --preset sanitize -j2
 ctest --preset sanitize -j2
+
+# The Windows launcher, cross-built and tested under Wine.
+bash tools/install-windows-dependencies.sh
+bash tools/run-windows-tests.sh
