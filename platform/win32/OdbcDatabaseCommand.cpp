@@ -2,7 +2,6 @@
 
 #include "platform/ConnectionString.h"
 #include "platform/Exception.h"
-#include "platform/Messages.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>
@@ -10,6 +9,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace platform::win32 {
@@ -20,7 +20,6 @@ constexpr SQLULEN commandTimeoutSeconds = 30;
 
 struct Diagnostic {
     std::string state;
-    SQLINTEGER nativeError;
     std::string text;
 };
 
@@ -42,24 +41,26 @@ std::vector<Diagnostic> Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
             std::min<std::size_t>(static_cast<std::size_t>(length), SQL_MAX_MESSAGE_LENGTH - 1));
         while (message.starts_with(L'[') && message.find(L']') != std::wstring_view::npos)
             message.remove_prefix(message.find(L']') + 1);
-        found.push_back(
-            {Narrow(reinterpret_cast<const wchar_t*>(state)), nativeError, Narrow(message)});
+        found.push_back({Narrow(reinterpret_cast<const wchar_t*>(state)), Narrow(message)});
     }
 }
 
+// Each text once: drivers repeat a record for every address they tried.
 std::string Joined(const std::vector<Diagnostic>& diagnostics, const char* separator) {
-    std::string joined;
+    std::vector<std::string> texts;
     for (const Diagnostic& diagnostic : diagnostics)
-        joined += (joined.empty() ? "" : separator) + diagnostic.text;
+        if (std::find(texts.begin(), texts.end(), diagnostic.text) == texts.end())
+            texts.push_back(diagnostic.text);
+    std::string joined;
+    for (const std::string& text : texts)
+        joined += (joined.empty() ? "" : separator) + text;
     return joined;
 }
 
-// A server's error carries its own number; the driver's own do not.
-bool FromServer(const std::vector<Diagnostic>& diagnostics) {
-    for (const Diagnostic& diagnostic : diagnostics)
-        if (diagnostic.nativeError > 0)
-            return true;
-    return false;
+// The driver's and the driver manager's own states: no connection, a timeout, a misuse.
+bool FromDriver(const Diagnostic& diagnostic) {
+    return diagnostic.state.starts_with("08") || diagnostic.state.starts_with("HY") ||
+           diagnostic.state.starts_with("IM");
 }
 
 // The link is gone or the wait ran out: no further result will come.
@@ -75,7 +76,7 @@ class OdbcHandle {
 public:
     OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : m_type(type) {
         if (!SQL_SUCCEEDED(::SQLAllocHandle(type, parent, &m_handle)))
-            throw Exception(messages::CannotStartDatabaseLibrary("SQLAllocHandle"));
+            throw Exception("Cannot start ODBC: SQLAllocHandle failed");
     }
     ~OdbcHandle() { ::SQLFreeHandle(m_type, m_handle); }
     OdbcHandle(const OdbcHandle&) = delete;
@@ -88,8 +89,12 @@ private:
     SQLHANDLE m_handle = SQL_NULL_HANDLE;
 };
 
-// An ODBC value in braces, where only a closing brace needs doubling.
-std::string Braced(const std::string& value) {
+// An ODBC value as it is, or in braces (a closing brace doubled) where it holds a character
+// the connection string's syntax would take for its own.
+std::string OdbcValue(const std::string& value) {
+    if (value.find_first_of(";{}=") == std::string::npos &&
+        (value.empty() || (value.front() != ' ' && value.back() != ' ')))
+        return value;
     std::string braced = "{";
     for (char c : value)
         braced += c == '}' ? std::string("}}") : std::string(1, c);
@@ -97,24 +102,23 @@ std::string Braced(const std::string& value) {
 }
 
 std::string OdbcConnectionString(const ConnectionSettings& settings) {
-    std::string text = "DRIVER={SQL Server};SERVER=" + Braced(settings.dataSource.text) +
-                       ";UID=" + Braced(settings.user) + ";PWD=" + Braced(settings.password);
+    std::string text = "DRIVER={SQL Server};SERVER=" + OdbcValue(settings.dataSource.text) +
+                       ";UID=" + OdbcValue(settings.user) + ";PWD=" + OdbcValue(settings.password) +
+                       ";";
     if (!settings.catalog.empty())
-        text += ";DATABASE=" + Braced(settings.catalog);
+        text += "DATABASE=" + OdbcValue(settings.catalog) + ";";
     return text;
 }
 
+// The server's errors in its own words; otherwise the stage, the data source and the
+// driver's reason.
 [[noreturn]] void Raise(const std::vector<Diagnostic>& heard, const std::string& source,
-                        std::string (*stage)(const std::string&, const std::string&)) {
-    if (FromServer(heard)) {
-        std::vector<Diagnostic> server;
-        for (const Diagnostic& diagnostic : heard)
-            if (diagnostic.nativeError > 0)
-                server.push_back(diagnostic);
-        throw Exception(Joined(server, "\n"));
-    }
-    throw Exception(
-        stage(source, heard.empty() ? messages::ConnectionFailed() : Joined(heard, "; ")));
+                        const char* stage) {
+    const bool fromServer = !heard.empty() && std::none_of(heard.begin(), heard.end(), FromDriver);
+    if (fromServer)
+        throw Exception(Joined(heard, "\n"));
+    const std::string reason = heard.empty() ? "no reason given" : Joined(heard, "; ");
+    throw Exception(stage + ("'" + source + "': ") + reason);
 }
 
 } // namespace
@@ -135,7 +139,8 @@ void OdbcDatabaseCommand::Execute(const std::string& connectionString,
         ::SQLDriverConnectW(connection.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(odbcText.data()),
                             SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(connected))
-        Raise(Diagnostics(SQL_HANDLE_DBC, connection.Get()), source, &messages::CannotConnect);
+        Raise(Diagnostics(SQL_HANDLE_DBC, connection.Get()), source,
+              "Cannot connect to SQL Server ");
 
     std::vector<Diagnostic> errors;
     {
@@ -158,7 +163,7 @@ void OdbcDatabaseCommand::Execute(const std::string& connectionString,
     }
     ::SQLDisconnect(connection.Get());
     if (!errors.empty())
-        Raise(errors, source, &messages::CommandFailed);
+        Raise(errors, source, "The command on SQL Server ");
 }
 
 } // namespace platform::win32
