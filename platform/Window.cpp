@@ -1,5 +1,7 @@
 #include "platform/Window.h"
 
+#include <algorithm>
+
 namespace platform {
 
 Control::Control(const ControlDescription& description)
@@ -23,6 +25,20 @@ void Control::SetEnabled(bool enabled) {
 void Control::Changed() {
     if (m_observer != nullptr)
         m_observer->ControlChanged(*this);
+}
+
+Font EffectiveFont(Form& form, const ControlDescription& description) {
+    const std::vector<Control*> controls = form.Controls();
+    for (const ControlDescription* current = &description;;) {
+        if (current->font)
+            return *current->font;
+        const auto parent = std::find_if(controls.begin(), controls.end(), [&](Control* control) {
+            return control->Name() == current->parent;
+        });
+        if (parent == controls.end())
+            return form.Description().font;
+        current = &(*parent)->Description();
+    }
 }
 
 } // namespace platform

@@ -107,4 +107,7 @@ public:
     virtual void SetObserver(FormObserver* observer) = 0;
 };
 
+// The font a control is drawn with: its own, else its nearest ancestor's, else the window's.
+Font EffectiveFont(Form& form, const ControlDescription& description);
+
 } // namespace platform

@@ -74,8 +74,6 @@ QtFormView::QtFormView(Form& form) : m_form(form) {
     palette.setColor(QPalette::Button, ToQColor(description.color));
     setPalette(palette);
 
-    for (Control* control : form.Controls())
-        m_descriptions[control->Name()] = &control->Description();
     for (Control* control : form.Controls()) {
         if (control->Description().kind == ControlKind::Component)
             continue;
@@ -146,7 +144,7 @@ QWidget* QtFormView::CreateWidget(Control& control, QWidget* parent) {
     widget->setGeometry(description.left, description.top, description.width, description.height);
     if (description.cursor == Cursor::HandPoint)
         widget->setCursor(Qt::PointingHandCursor);
-    ApplyLook(widget, EffectiveFont(description), description);
+    ApplyLook(widget, EffectiveFont(m_form, description), description);
     return widget;
 }
 
@@ -195,16 +193,6 @@ QWidget* QtFormView::ParentOf(const ControlDescription& description) {
     if (description.parent.empty())
         return this;
     return m_widgets.at(description.parent);
-}
-
-Font QtFormView::EffectiveFont(const ControlDescription& description) const {
-    for (const ControlDescription* current = &description;;) {
-        if (current->font)
-            return *current->font;
-        if (current->parent.empty())
-            return m_form.Description().font;
-        current = m_descriptions.at(current->parent);
-    }
 }
 
 void QtFormView::ControlChanged(const Control& control) {

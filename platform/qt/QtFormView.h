@@ -41,11 +41,9 @@ private:
     void ApplyLook(QWidget* widget, const Font& font, const ControlDescription& description);
     void SetTabOrder();
     QWidget* ParentOf(const ControlDescription& description);
-    Font EffectiveFont(const ControlDescription& description) const;
 
     Form& m_form;
     std::map<std::string, QWidget*> m_widgets;
-    std::map<std::string, const ControlDescription*> m_descriptions;
     QPushButton* m_defaultButton = nullptr;
     bool m_closeRequested = false;
 };

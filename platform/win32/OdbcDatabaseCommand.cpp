@@ -10,6 +10,7 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace platform::win32 {
@@ -110,13 +111,15 @@ std::string OdbcConnectionString(const ConnectionSettings& settings) {
     return text;
 }
 
-// The server's errors in its own words; otherwise the stage, the data source and the
-// driver's reason.
+// The server's errors in its own words, leaving out the driver's summary of them ("unable to
+// connect"); with none from the server, the stage, the data source and the driver's reason.
 [[noreturn]] void Raise(const std::vector<Diagnostic>& heard, const std::string& source,
                         const char* stage) {
-    const bool fromServer = !heard.empty() && std::none_of(heard.begin(), heard.end(), FromDriver);
-    if (fromServer)
-        throw Exception(Joined(heard, "\n"));
+    std::vector<Diagnostic> server;
+    std::copy_if(heard.begin(), heard.end(), std::back_inserter(server),
+                 [](const Diagnostic& diagnostic) { return !FromDriver(diagnostic); });
+    if (!server.empty())
+        throw Exception(Joined(server, "\n"));
     const std::string reason = heard.empty() ? "no reason given" : Joined(heard, "; ");
     throw Exception(stage + ("'" + source + "': ") + reason);
 }

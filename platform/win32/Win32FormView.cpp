@@ -8,6 +8,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <map>
 
 namespace platform::win32 {
 namespace {
@@ -121,8 +122,6 @@ Win32FormView::Win32FormView(Form& form) : m_form(form) {
     m_yellowBrush = ::CreateSolidBrush(ToColorRef(Color::Yellow));
 
     for (Control* control : form.Controls())
-        m_descriptions[control->Name()] = &control->Description();
-    for (Control* control : form.Controls())
         if (control->Description().kind != ControlKind::Component)
             CreateControl(*control);
     SetTabOrder();
@@ -157,7 +156,7 @@ void Win32FormView::CreateControl(Control& control) {
         // A themed group box ignores the title colour it is given.
         ::SetWindowTheme(window, L"", L"");
     }
-    HFONT font = CreateDescribedFont(EffectiveFont(description));
+    HFONT font = CreateDescribedFont(EffectiveFont(m_form, description));
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     m_views.push_back({&control, window, font, LoadGlyph(description.glyph)});
     ControlChanged(control);
@@ -168,16 +167,6 @@ HWND Win32FormView::ParentOf(const ControlDescription& description) const {
         if (view.control->Name() == description.parent)
             return view.window;
     return m_window;
-}
-
-Font Win32FormView::EffectiveFont(const ControlDescription& description) const {
-    for (const ControlDescription* current = &description;;) {
-        if (current->font)
-            return *current->font;
-        if (current->parent.empty())
-            return m_form.Description().font;
-        current = m_descriptions.at(current->parent);
-    }
 }
 
 // Windows moves the focus through siblings in their z-order: put each parent's children in
@@ -297,7 +286,7 @@ LRESULT Win32FormView::ControlColors(HDC dc, HWND control) {
     if (view == nullptr)
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     const ControlDescription& description = view->control->Description();
-    ::SetTextColor(dc, ToColorRef(EffectiveFont(description).color));
+    ::SetTextColor(dc, ToColorRef(EffectiveFont(m_form, description).color));
     if (description.kind == ControlKind::Edit && !description.readOnly) {
         ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
@@ -340,7 +329,7 @@ void Win32FormView::DrawButton(const DRAWITEMSTRUCT& item) {
         x += glyphWidth;
     }
     ::SetBkMode(item.hDC, TRANSPARENT);
-    ::SetTextColor(item.hDC, ToColorRef(EffectiveFont(description).color));
+    ::SetTextColor(item.hDC, ToColorRef(EffectiveFont(m_form, description).color));
     ::DrawStateW(item.hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()),
                  static_cast<WPARAM>(text.size()), x, middle - textSize.cy / 2, textSize.cx,
                  textSize.cy, DST_TEXT | state);

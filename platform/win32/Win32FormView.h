@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -41,7 +40,6 @@ private:
 
     void CreateControl(Control& control);
     HWND ParentOf(const ControlDescription& description) const;
-    Font EffectiveFont(const ControlDescription& description) const;
     void SetTabOrder();
     const View* ViewOf(HWND window) const;
     bool HandleEnter(const MSG& message);
@@ -56,7 +54,6 @@ private:
     HFONT m_formFont = nullptr;
     HBRUSH m_yellowBrush = nullptr;
     std::vector<View> m_views;
-    std::map<std::string, const ControlDescription*> m_descriptions;
     bool m_closeRequested = false;
 };
 

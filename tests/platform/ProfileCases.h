@@ -85,4 +85,43 @@ inline const Case cases[] = {
      "ip=0\r\n[a]\r\n;ip=1\r\n#ip=2\r\n", std::nullopt},
 };
 
+// Texts a profile file cannot hold: characters code page 936 has no bytes for, text that
+// is not UTF-8, and a line break; with what the error says after naming the file.
+struct UnholdableCase {
+    Op op;
+    std::string section;
+    std::string key;
+    std::string value;
+    std::string saysAfterFile;
+};
+
+inline const UnholdableCase unholdable[] = {
+    {Op::WriteString, "ip", "ip", "caf\xC3\xA9 \xE2\x98\x83",
+     "值“caf\xC3\xA9 \xE2\x98\x83”含有代码页 936 无法表示的字符"},
+    {Op::EraseSection, "\xF0\x9F\x98\x80", "", "",
+     "节名“\xF0\x9F\x98\x80”含有代码页 936 无法表示的字符"},
+    {Op::DeleteKey, "ip", "\xFF", "", "键名“\xFF”含有代码页 936 无法表示的字符"},
+    {Op::WriteString, "ip", "ip", "1\r\n[ip]", "值含有换行符，配置文件的条目不能含有换行符"},
+};
+
+// What the error says for a text of the table written to the file.
+inline std::string UnholdableMessage(const UnholdableCase& c, const std::string& file) {
+    return "要写入“" + file + "”的" + c.saysAfterFile;
+}
+
+// Sends one operation to a profile store; what it returns.
+template <typename Store>
+bool Perform(Store& store, const std::string& file, Op op, const std::string& section,
+             const std::string& key, const std::string& value) {
+    switch (op) {
+    case Op::DeleteKey:
+        return store.DeleteKey(file, section, key);
+    case Op::EraseSection:
+        return store.EraseSection(file, section);
+    case Op::WriteString:
+        return store.WriteString(file, section, key, value);
+    }
+    return false;
+}
+
 } // namespace profile_cases

@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/IniFile.h"
+#include "tests/platform/ProfileCases.h"
 #include "tests/support/Privileges.h"
 #include "tests/support/TempDir.h"
 
@@ -157,23 +158,13 @@ TEST_F(PosixProfileStoreTest, AWriteFailingMidwayLeavesTheFileAsItWas) {
 
 TEST_F(PosixProfileStoreTest, RaisesForTextTheFileCannotHold) {
     WriteIni(original);
-    const std::string file = std::string("要写入“") + iniPath + "”的";
-    const std::pair<std::string, std::function<void()>> writes[] = {
-        {file + "值“caf\xC3\xA9 \xE2\x98\x83”含有代码页 936 无法表示的字符",
-         [&] { m_store.WriteString(iniPath, "ip", "ip", "caf\xC3\xA9 \xE2\x98\x83"); }},
-        {file + "节名“\xF0\x9F\x98\x80”含有代码页 936 无法表示的字符",
-         [&] { m_store.EraseSection(iniPath, "\xF0\x9F\x98\x80"); }},
-        {file + "键名“\xFF”含有代码页 936 无法表示的字符",
-         [&] { m_store.DeleteKey(iniPath, "ip", "\xFF"); }},
-        {file + "值含有换行符，配置文件的条目不能含有换行符",
-         [&] { m_store.WriteString(iniPath, "ip", "ip", "1\r\n[ip]"); }},
-    };
-    for (const auto& [message, write] : writes) {
+    for (const auto& c : profile_cases::unholdable) {
+        const std::string expected = profile_cases::UnholdableMessage(c, iniPath);
         try {
-            write();
-            ADD_FAILURE() << "no exception: " << message;
+            profile_cases::Perform(m_store, iniPath, c.op, c.section, c.key, c.value);
+            ADD_FAILURE() << "no exception: " << expected;
         } catch (const platform::Exception& error) {
-            EXPECT_EQ(error.what(), message);
+            EXPECT_EQ(error.what(), expected);
         }
         EXPECT_EQ(TempDir::Read(Ini()), original);
     }

@@ -3,8 +3,8 @@
 #include "platform/qt/QtArt.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtShell.h"
-#include "tests/support/RecordingForm.h"
 #include "tests/platform/qt/TestApplication.h"
+#include "tests/support/RecordingForm.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>

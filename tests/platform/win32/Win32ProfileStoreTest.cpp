@@ -63,18 +63,7 @@ TEST_F(Win32ProfileStoreTest, EditsTheFileAsTheProfileApiDoes) {
         WriteIni(c.before);
         const std::string section = FromCodePage936(c.section);
         const std::string key = FromCodePage936(c.key);
-        bool written = false;
-        switch (c.op) {
-        case Op::DeleteKey:
-            written = m_store.DeleteKey(IniPath(), section, key);
-            break;
-        case Op::EraseSection:
-            written = m_store.EraseSection(IniPath(), section);
-            break;
-        case Op::WriteString:
-            written = m_store.WriteString(IniPath(), section, key, value);
-            break;
-        }
+        const bool written = Perform(m_store, IniPath(), c.op, section, key, value);
         EXPECT_TRUE(written);
         EXPECT_EQ(TempDir::Read(Ini()), c.after.value_or(c.before));
         EXPECT_EQ(FilesInFolder(), std::set<std::wstring>{L"hjpz.ini"});
@@ -119,20 +108,13 @@ TEST_F(Win32ProfileStoreTest, FailsOnAReadOnlyFileOrAMissingFolderAndKeepsTheFil
 
 TEST_F(Win32ProfileStoreTest, RaisesForTextTheFileCannotHold) {
     WriteIni(original);
-    const std::pair<const char*, std::function<void()>> writes[] = {
-        {"value", [&] { m_store.WriteString(IniPath(), "ip", "ip", "caf\xC3\xA9 \xE2\x98\x83"); }},
-        {"section name", [&] { m_store.EraseSection(IniPath(), "\xF0\x9F\x98\x80"); }},
-        {"key name", [&] { m_store.DeleteKey(IniPath(), "ip", "\xFF"); }},
-        {"value", [&] { m_store.WriteString(IniPath(), "ip", "ip", "1\r\n[ip]"); }},
-    };
-    for (const auto& [role, write] : writes) {
-        SCOPED_TRACE(role);
+    for (const auto& c : profile_cases::unholdable) {
+        const std::string expected = profile_cases::UnholdableMessage(c, IniPath());
         try {
-            write();
-            ADD_FAILURE() << "no exception";
+            profile_cases::Perform(m_store, IniPath(), c.op, c.section, c.key, c.value);
+            ADD_FAILURE() << "no exception: " << expected;
         } catch (const platform::Exception& error) {
-            EXPECT_NE(std::string(error.what()).find(std::string("The ") + role), std::string::npos)
-                << error.what();
+            EXPECT_EQ(error.what(), expected);
         }
         EXPECT_EQ(TempDir::Read(Ini()), original);
     }
