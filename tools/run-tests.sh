@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, checks the formatting and runs every test.
+# UndefinedBehaviorSanitizer, checks the formatting and runs every test; then does the same
+# for the Windows launcher, cross-built and tested under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
