@@ -2,6 +2,7 @@
 
 #include "platform/ConnectionString.h"
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>
@@ -77,7 +78,7 @@ class OdbcHandle {
 public:
     OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : m_type(type) {
         if (!SQL_SUCCEEDED(::SQLAllocHandle(type, parent, &m_handle)))
-            throw Exception("Cannot start ODBC: SQLAllocHandle failed");
+            throw Exception(messages::CannotStartDatabaseLibrary("SQLAllocHandle"));
     }
     ~OdbcHandle() { ::SQLFreeHandle(m_type, m_handle); }
     OdbcHandle(const OdbcHandle&) = delete;
@@ -114,14 +115,15 @@ std::string OdbcConnectionString(const ConnectionSettings& settings) {
 // The server's errors in its own words, leaving out the driver's summary of them ("unable to
 // connect"); with none from the server, the stage, the data source and the driver's reason.
 [[noreturn]] void Raise(const std::vector<Diagnostic>& heard, const std::string& source,
-                        const char* stage) {
+                        std::string (*stage)(const std::string& server,
+                                             const std::string& reason)) {
     std::vector<Diagnostic> server;
     std::copy_if(heard.begin(), heard.end(), std::back_inserter(server),
                  [](const Diagnostic& diagnostic) { return !FromDriver(diagnostic); });
     if (!server.empty())
         throw Exception(Joined(server, "\n"));
-    const std::string reason = heard.empty() ? "no reason given" : Joined(heard, "; ");
-    throw Exception(stage + ("'" + source + "': ") + reason);
+    throw Exception(
+        stage(source, heard.empty() ? messages::ConnectionFailed() : Joined(heard, "; ")));
 }
 
 } // namespace
@@ -142,8 +144,7 @@ void OdbcDatabaseCommand::Execute(const std::string& connectionString,
         ::SQLDriverConnectW(connection.Get(), nullptr, reinterpret_cast<SQLWCHAR*>(odbcText.data()),
                             SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(connected))
-        Raise(Diagnostics(SQL_HANDLE_DBC, connection.Get()), source,
-              "Cannot connect to SQL Server ");
+        Raise(Diagnostics(SQL_HANDLE_DBC, connection.Get()), source, &messages::CannotConnect);
 
     std::vector<Diagnostic> errors;
     {
@@ -166,7 +167,7 @@ void OdbcDatabaseCommand::Execute(const std::string& connectionString,
     }
     ::SQLDisconnect(connection.Get());
     if (!errors.empty())
-        Raise(errors, source, "The command on SQL Server ");
+        Raise(errors, source, &messages::CommandFailed);
 }
 
 } // namespace platform::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/OdbcDatabaseCommand.h"
 
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +60,7 @@ TEST(OdbcDatabaseCommand, RaisesTheServersOwnWords) {
 
 TEST(OdbcDatabaseCommand, NamesTheDataSourceWhenNoInstanceAnswers) {
     const std::string message = Failure(ConnectionString("tulip", "nothere"), "SELECT 1");
-    EXPECT_EQ(message.rfind("Cannot connect to SQL Server '127.0.0.1\\nothere': ", 0), 0u)
+    EXPECT_EQ(message.rfind(platform::messages::CannotConnect("127.0.0.1\\nothere", ""), 0), 0u)
         << message;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/Exception.h"
+#include "platform/Messages.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ComputerName.h"
@@ -175,7 +176,8 @@ TEST_F(Win32ProcessesTest, RaisesNamingTheProgramThatCannotStart) {
         m_processes.WinExec("zabo.exe");
         ADD_FAILURE() << "no exception";
     } catch (const platform::Exception& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("Cannot start zabo.exe: ", 0), 0u)
+        EXPECT_EQ(
+            std::string(error.what()).rfind(platform::messages::CannotStart("zabo.exe", ""), 0), 0u)
             << error.what();
     }
 }
