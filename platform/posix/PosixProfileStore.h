@@ -12,8 +12,9 @@ namespace platform {
 
 // The profile file on the host: the Windows path goes through the drive map, each operation
 // reads the file, edits its bytes and replaces it whole when they change. A file that exists
-// but may not be written fails every operation. Raises Exception for a name or value that
-// code page 936 cannot hold or that spans lines.
+// but may not be written, or is no regular file, fails every operation; so does a change
+// that would create one in a folder that may not be written. Raises Exception for a name or
+// value that the file's encoding cannot hold or that spans lines.
 class PosixProfileStore : public ProfileStore {
 public:
     explicit PosixProfileStore(DriveMap drives);
