@@ -113,7 +113,7 @@ std::vector<ModelLine> Split(const std::u16string& text) {
 std::u16string Joined(const std::vector<ModelLine>& lines) {
     std::u16string text;
     for (const ModelLine& line : lines)
-        text += line.content + line.ending;
+        text.append(line.content).append(line.ending);
     return text;
 }
 
@@ -156,8 +156,8 @@ std::u16string ModelEdit(const std::u16string& file, Op op, const std::u16string
     if (header == lines.size()) {
         if (!lines.empty() && lines.back().ending.empty())
             lines.back().ending = ending;
-        lines.push_back({u"[" + section + u"]", ending});
-        lines.push_back({key + u"=" + value, ending});
+        lines.push_back({std::u16string(u"[").append(section).append(u"]"), ending});
+        lines.push_back({std::u16string(key).append(u"=").append(value), ending});
         return Joined(lines);
     }
     std::size_t lastFilled = header;
@@ -181,7 +181,7 @@ std::u16string ModelEdit(const std::u16string& file, Op op, const std::u16string
     if (lines[lastFilled].ending.empty())
         lines[lastFilled].ending = ending;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastFilled + 1),
-                 {key + u"=" + value, ending});
+                 {std::u16string(key).append(u"=").append(value), ending});
     return Joined(lines);
 }
 
