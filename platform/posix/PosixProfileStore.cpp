@@ -76,9 +76,11 @@ bool PosixProfileStore::Apply(const std::string& file, const Edit& edit) const {
         return false;
     const std::string_view bytes = current.Bytes();
     const std::optional<profiletext::Splice> splice = edit(bytes);
-    return !splice || ((present || MayReplace(*path)) &&
-                       ReplaceFile(*path, {bytes.substr(0, splice->from), splice->text,
-                                           bytes.substr(splice->to)}));
+    if (!splice)
+        return true;
+    return (present || MayReplace(*path)) &&
+           ReplaceFile(*path,
+                       {bytes.substr(0, splice->from), splice->text, bytes.substr(splice->to)});
 }
 
 } // namespace platform
