@@ -64,15 +64,25 @@ template <typename Char> std::size_t Find(View<Char> text, Char wanted) {
     return View<Char>::npos;
 }
 
-template <typename Char> std::size_t FindLast(View<Char> text, Char wanted) {
-    std::size_t last = View<Char>::npos;
+// The last ']' of a line that is a character of its own. A ']' byte after a byte below 0x81
+// is no trail byte, which settles nearly every header without walking it from its start.
+std::size_t LastCloser(std::string_view text) {
+    const std::size_t last = text.rfind(']');
+    if (last == std::string_view::npos || last == 0 ||
+        static_cast<unsigned char>(text[last - 1]) < 0x81)
+        return last;
+    std::size_t found = std::string_view::npos;
     for (std::size_t at = 0; at < text.size(); ++at) {
         if (IsDoubleByte(text, at))
             ++at;
-        else if (text[at] == wanted)
-            last = at;
+        else if (text[at] == ']')
+            found = at;
     }
-    return last;
+    return found;
+}
+
+std::size_t LastCloser(std::u16string_view text) {
+    return text.rfind(u']');
 }
 
 template <typename Char> Char FoldedAscii(Char c) {
@@ -98,7 +108,7 @@ template <typename Char> bool SameName(View<Char> left, View<Char> right) {
 template <typename Char> View<Char> SectionName(View<Char> content) {
     const View<Char> text = Trimmed(content);
     const View<Char> inside = text.substr(1);
-    return Trimmed(inside.substr(0, FindLast(inside, Char(']'))));
+    return Trimmed(inside.substr(0, LastCloser(inside)));
 }
 
 // The first byte that is not blank decides a line's kind, and only a '[' needs a look further,
@@ -114,8 +124,8 @@ template <typename Char> LineKind KindOf(View<Char> content) {
     case '#':
         return LineKind::Comment;
     case '[':
-        return FindLast(content.substr(at + 1), Char(']')) != View<Char>::npos ? LineKind::Section
-                                                                               : LineKind::Key;
+        return LastCloser(content.substr(at + 1)) != View<Char>::npos ? LineKind::Section
+                                                                      : LineKind::Key;
     default:
         return LineKind::Key;
     }
