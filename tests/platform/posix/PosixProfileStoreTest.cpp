@@ -271,26 +271,33 @@ TEST_F(PosixProfileStoreTest, AWriteFailingMidwayLeavesTheFileAsItWas) {
 }
 
 TEST_F(PosixProfileStoreTest, RaisesForTextTheFileCannotHold) {
-    WriteIni(original);
     const std::string file = std::string("要写入“") + iniPath + "”的";
-    const std::pair<std::string, std::function<void()>> writes[] = {
-        {file + "值“caf\xC3\xA9 \xE2\x98\x83”含有代码页 936 无法表示的字符",
+    const std::string utf16 = std::string("\xFF\xFE[\0i\0p\0]\0", 10);
+    const struct {
+        std::string before;
+        std::string message;
+        std::function<void()> write;
+    } writes[] = {
+        {original, file + "值“caf\xC3\xA9 \xE2\x98\x83”含有代码页 936 无法表示的字符",
          [&] { m_store.WriteString(iniPath, "ip", "ip", "caf\xC3\xA9 \xE2\x98\x83"); }},
-        {file + "节名“\xF0\x9F\x98\x80”含有代码页 936 无法表示的字符",
+        {original, file + "节名“\xF0\x9F\x98\x80”含有代码页 936 无法表示的字符",
          [&] { m_store.EraseSection(iniPath, "\xF0\x9F\x98\x80"); }},
-        {file + "键名“\xFF”含有代码页 936 无法表示的字符",
+        {original, file + "键名“\xFF”含有代码页 936 无法表示的字符",
          [&] { m_store.DeleteKey(iniPath, "ip", "\xFF"); }},
-        {file + "值含有换行符，配置文件的条目不能含有换行符",
+        {original, file + "值含有换行符，配置文件的条目不能含有换行符",
          [&] { m_store.WriteString(iniPath, "ip", "ip", "1\r\n[ip]"); }},
+        {utf16, file + "值“\xED\xA0\x80”含有 UTF-16 无法表示的字符",
+         [&] { m_store.WriteString(iniPath, "ip", "ip", "\xED\xA0\x80"); }},
     };
-    for (const auto& [message, write] : writes) {
+    for (const auto& c : writes) {
+        WriteIni(c.before);
         try {
-            write();
-            ADD_FAILURE() << "no exception: " << message;
+            c.write();
+            ADD_FAILURE() << "no exception: " << c.message;
         } catch (const platform::Exception& error) {
-            EXPECT_EQ(error.what(), message);
+            EXPECT_EQ(error.what(), c.message);
         }
-        EXPECT_EQ(TempDir::Read(Ini()), original);
+        EXPECT_EQ(TempDir::Read(Ini()), c.before);
     }
 }
 
