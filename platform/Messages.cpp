@@ -149,6 +149,11 @@ std::string NotInCodePage936(ProfilePart part, const std::string& text, const st
            "含有代码页 936 无法表示的字符";
 }
 
+std::string NotInUtf16(ProfilePart part, const std::string& text, const std::string& file) {
+    return "要写入" + Quoted(file) + "的" + PartName(part) + Quoted(text) +
+           "含有 UTF-16 无法表示的字符";
+}
+
 std::string NoCodePage936Converter(const std::string& reason) {
     return Because("无法建立到代码页 936 的转换", reason);
 }

@@ -45,6 +45,7 @@ std::string ComputerNameWithoutIPv4(const std::string& name);
 enum class ProfilePart { Section, Key, Value };
 std::string LineBreakInProfileText(ProfilePart part, const std::string& file);
 std::string NotInCodePage936(ProfilePart part, const std::string& text, const std::string& file);
+std::string NotInUtf16(ProfilePart part, const std::string& text, const std::string& file);
 std::string NoCodePage936Converter(const std::string& reason);
 
 } // namespace platform::messages

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Messages.h"
+#include "platform/ProfileEncoding.h"
 #include "platform/ProfileStore.h"
 #include "platform/ProfileText.h"
 
@@ -11,10 +12,11 @@
 
 namespace platform {
 
-// The profile operations as edits of the file's bytes: names and value converted to code
-// page 936 by the host's converter, the edit made by the shared profile-text rules, and the
-// file replaced whole by the host. Raises Exception for a name or value that code page 936
-// cannot hold or that spans lines.
+// The profile operations as edits of the file's bytes: names and value converted to the
+// file's encoding (UTF-16 in the byte order of its mark, otherwise code page 936 by the
+// host's converter), the edit made by the shared profile-text rules, and the file replaced
+// whole by the host. Raises Exception for a name or value that the file's encoding cannot
+// hold or that spans lines.
 class ProfileFileStore : public ProfileStore {
 public:
     // UTF-8 to code page 936; nothing for text it cannot hold.
@@ -37,7 +39,7 @@ protected:
 
 private:
     std::string FileText(const std::string& text, messages::ProfilePart part,
-                         const std::string& file) const;
+                         const std::string& file, profiletext::Encoding encoding) const;
 
     Converter m_toCodePage936;
 };

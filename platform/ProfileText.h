@@ -5,8 +5,9 @@
 #include <string_view>
 
 // Edits of a profile (INI) file held as its bytes, with the Windows profile API's rules.
-// The file, names and value are code page 936 bytes. Each edit is one splice of the file, or
-// nothing when it leaves the file as it is: every byte outside the splice is kept exactly.
+// The names and value are bytes in the file's encoding (EncodingOf): code page 936, or UTF-16
+// in the file's byte order without a mark. Each edit is one splice of the file, or nothing
+// when it leaves the file as it is: every byte outside the splice is kept exactly.
 namespace platform::profiletext {
 
 // The bytes from `from` up to `to` give way to `text`.

@@ -4,7 +4,7 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
-    cmake ninja-build g++ pkg-config git ca-certificates clang-format
+    cmake make ninja-build g++ pkg-config git ca-certificates clang-format
     qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth xdg-utils
     freetds-dev freetds-bin
     libgtest-dev libgmock-dev googletest libbenchmark-dev hyperfine

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,21 +52,45 @@ void SyncDirectory(const std::string& directory) {
         ::fsync(fd.Get()); // the file is already replaced; a failure here cannot undo that
 }
 
-std::string ResolvedTarget(const std::string& path) {
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+// The file a path names once symbolic links are followed, also when the last link's target
+// does not exist yet; nothing, with errno set, for a loop of links.
+std::optional<std::string> LinkTarget(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
+        if (length < 0)
+            return current; // not a link, or nothing there: the name itself is the file
+        if (static_cast<std::size_t>(length) == sizeof target) {
+            errno = ENAMETOOLONG;
+            return std::nullopt;
+        }
+        const std::string_view link(target, static_cast<std::size_t>(length));
+        current = link.front() == '/' ? std::string() : Directory(current).append("/");
+        current.append(link);
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+bool HasOwnerWriteBit(const struct stat& status) {
+    return (status.st_mode & S_IWUSR) != 0;
 }
 
 } // namespace
 
 FileBytes::FileBytes(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (!fd.Valid()) {
+    // Only a regular file is opened: opening a FIFO waits for a writer for ever, and opening a
+    // device can act on it. O_NONBLOCK covers one put in the file's place since the stat.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
         m_state = errno == ENOENT ? FileState::Missing : FileState::Unreadable;
         return;
     }
-    struct stat status {};
-    const bool read = ::fstat(fd.Get(), &status) == 0 && S_ISREG(status.st_mode) &&
+    FileDescriptor fd(S_ISREG(status.st_mode)
+                          ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)
+                          : -1);
+    const bool read = fd.Valid() && ::fstat(fd.Get(), &status) == 0 && S_ISREG(status.st_mode) &&
                       Read(fd.Get(), static_cast<std::size_t>(status.st_size));
     m_state = read ? FileState::Present : FileState::Unreadable;
 }
@@ -104,15 +129,27 @@ bool FileBytes::Read(int fd, std::size_t expectedSize) {
     }
 }
 
-bool MayWrite(const std::string& path) {
-    // Opening is the test: access() judges root by its permitted capabilities, not the
-    // effective ones, and knows nothing of a file opened elsewhere for execution.
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+bool MayReplace(const std::string& path) {
+    const std::optional<std::string> target = LinkTarget(path);
+    struct stat status {};
+    if (!target || ::stat(Directory(*target).c_str(), &status) != 0 || !HasOwnerWriteBit(status))
+        return false;
+    if (::stat(target->c_str(), &status) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(status.st_mode) || !HasOwnerWriteBit(status))
+        return false;
+    // Opening is the test for this process: access() judges root by its permitted
+    // capabilities, not the effective ones, and knows nothing of a file opened elsewhere for
+    // execution or of a read-only mount.
+    FileDescriptor fd(::open(target->c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     return fd.Valid();
 }
 
 bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view> pieces) {
-    const std::string target = ResolvedTarget(path);
+    const std::optional<std::string> resolved = LinkTarget(path);
+    if (!resolved)
+        return false;
+    const std::string& target = *resolved;
     struct stat original {};
     const bool exists = ::stat(target.c_str(), &original) == 0;
 

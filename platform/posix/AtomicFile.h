@@ -8,7 +8,8 @@ namespace platform {
 
 enum class FileState { Present, Missing, Unreadable };
 
-// The whole content of a regular file, read into memory of its own.
+// The whole content of a regular file, read into memory of its own. Anything else (a FIFO,
+// a device, a directory) is Unreadable, without waiting for it.
 class FileBytes {
 public:
     explicit FileBytes(const std::string& path);
@@ -28,15 +29,17 @@ private:
     std::size_t m_size = 0;
 };
 
-// Whether this process may write the existing file: its permission bits, a read-only mount.
-bool MayWrite(const std::string& path);
+// Whether ReplaceFile may replace or create the file (a symbolic link's target): this process
+// may write it, and it and its folder have their owner's write bit, which Windows' read-only
+// attribute stands for, also for root, whom the permission check lets through.
+bool MayReplace(const std::string& path);
 
 // Replaces the file's content (a symbolic link's target's) with the pieces, one after the
-// other, or creates the file: through a temporary file in the same directory, synced and
-// renamed over it, so the file is the old one or the new one whole, never a mix. Keeps an
-// existing file's permission bits and, where allowed, its owner. The temporary file is
-// named "<file>.<pid>-<n>.tmp". On failure returns false with errno saying why, the file as
-// it was and no temporary file left.
+// other, or creates the file (a dangling link's target): through a temporary file in the same
+// directory, synced and renamed over it, so the file is the old one or the new one whole,
+// never a mix. Keeps an existing file's permission bits and, where allowed, its owner. The
+// temporary file is named "<file>.<pid>-<n>.tmp". On failure returns false with errno saying
+// why, the file as it was and no temporary file left.
 bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view> pieces);
 
 } // namespace platform

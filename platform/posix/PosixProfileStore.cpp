@@ -15,13 +15,18 @@ bool PosixProfileStore::Apply(const std::string& file, const Edit& edit) const {
     const FileBytes current(*path);
     if (current.State() == FileState::Unreadable)
         return false;
-    // Windows refuses to write a read-only file; renaming over it would not.
-    if (current.State() == FileState::Present && !MayWrite(*path))
+    // Windows refuses to write a read-only file, even for an administrator; renaming over it
+    // would not.
+    const bool present = current.State() == FileState::Present;
+    if (present && !MayReplace(*path))
         return false;
     const std::string_view bytes = current.Bytes();
     const std::optional<profiletext::Splice> splice = edit(bytes);
-    return !splice || ReplaceFile(*path, {bytes.substr(0, splice->from), splice->text,
-                                          bytes.substr(splice->to)});
+    if (!splice)
+        return true;
+    return (present || MayReplace(*path)) &&
+           ReplaceFile(*path,
+                       {bytes.substr(0, splice->from), splice->text, bytes.substr(splice->to)});
 }
 
 } // namespace platform

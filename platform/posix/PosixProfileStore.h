@@ -7,7 +7,8 @@ namespace platform {
 
 // The profile file on the host: the Windows path goes through the drive map, each operation
 // reads the file, edits its bytes and replaces it whole when they change. A file that exists
-// but may not be written fails every operation.
+// but may not be written, or is no regular file, fails every operation; so does a change
+// that would create one in a folder that may not be written.
 class PosixProfileStore : public ProfileFileStore {
 public:
     explicit PosixProfileStore(DriveMap drives);

@@ -11,7 +11,8 @@ namespace {
 namespace profiletext = platform::profiletext;
 using namespace profile_cases;
 
-std::optional<profiletext::Splice> Edit(const Case& c, const std::string& value) {
+std::optional<profiletext::Splice> Edit(const Case& c) {
+    const std::string value = ValueFor(c.before);
     switch (c.op) {
     case Op::DeleteKey:
         return profiletext::DeleteKey(c.before, c.section, c.key);
@@ -23,8 +24,8 @@ std::optional<profiletext::Splice> Edit(const Case& c, const std::string& value)
     return std::nullopt;
 }
 
-std::optional<std::string> Edited(const Case& c, const std::string& value) {
-    const std::optional<profiletext::Splice> splice = Edit(c, value);
+std::optional<std::string> Edited(const Case& c) {
+    const std::optional<profiletext::Splice> splice = Edit(c);
     if (!splice)
         return std::nullopt;
     return profiletext::Applied(c.before, *splice);
@@ -33,7 +34,7 @@ std::optional<std::string> Edited(const Case& c, const std::string& value) {
 TEST(ProfileText, EditsAsTheWindowsProfileApiDoes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Edited(c, value), c.after);
+        EXPECT_EQ(Edited(c), c.after);
     }
 }
 

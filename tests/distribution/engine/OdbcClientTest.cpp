@@ -82,7 +82,7 @@ public:
                          &indicator);
         std::string results = Result(SQLExecute(m_statement));
         value = second;
-        results += "," + Result(SQLExecute(m_statement));
+        results.append(",").append(Result(SQLExecute(m_statement)));
         SQLFreeStmt(m_statement, SQL_RESET_PARAMS);
         return results;
     }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 using engine::Bytes;
@@ -10,10 +13,13 @@ using engine::MessageAssembler;
 
 Bytes Packet(std::uint8_t type, std::uint8_t status, const Bytes& payload, std::size_t length = 0) {
     const std::size_t total = length != 0 ? length : payload.size() + 8;
-    Bytes packet = {
+    const std::uint8_t header[] = {
         type, status, static_cast<std::uint8_t>(total >> 8), static_cast<std::uint8_t>(total), 0, 0,
         1,    0};
-    packet.insert(packet.end(), payload.begin(), payload.end());
+    // Sized at once: GCC 12 at -O3 takes an insert after an 8-byte vector for a write past it.
+    Bytes packet(sizeof header + payload.size());
+    std::copy(payload.begin(), payload.end(),
+              std::copy(std::begin(header), std::end(header), packet.begin()));
     return packet;
 }
 

@@ -55,8 +55,9 @@ TEST_F(PosixFileSystemTest, ChDirFailuresCarryTheWindowsCode) {
         {"e:\\setup", "Invalid filename"},
         {"c:\\file", "I/O error 267"},
     };
-    for (const auto& [directory, text] : cases)
-        EXPECT_EQ(IoError([&] { files.ChDir(directory); }), text) << directory;
+    // Not a structured binding: Clang 14 cannot capture one in a lambda.
+    for (const auto& c : cases)
+        EXPECT_EQ(IoError([&] { files.ChDir(c.first); }), c.second) << c.first;
 
     fs::permissions(driveC / "denied", fs::perms::none);
     testing_support::FilePermissionsEnforced asAnOrdinaryUser;

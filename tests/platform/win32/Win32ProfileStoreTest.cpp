@@ -61,8 +61,8 @@ TEST_F(Win32ProfileStoreTest, EditsTheFileAsTheProfileApiDoes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteIni(c.before);
-        const std::string section = FromCodePage936(c.section);
-        const std::string key = FromCodePage936(c.key);
+        const std::string section = StoreName(c.section, c.before, FromCodePage936);
+        const std::string key = StoreName(c.key, c.before, FromCodePage936);
         const bool written = Perform(m_store, IniPath(), c.op, section, key, value);
         EXPECT_TRUE(written);
         EXPECT_EQ(TempDir::Read(Ini()), c.after.value_or(c.before));
