@@ -9,7 +9,9 @@ title='筠栎软件安装程序'
 [[ -n ${DISPLAY:-} ]] || { echo "no X display"; exit 77; }
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+launcher_pid=
+# A launcher left behind by a failed check would hold the test run's output open.
+trap '[[ -n $launcher_pid ]] && kill "$launcher_pid" 2>/dev/null; rm -rf "$work"' EXIT
 cp "$launcher" "$work/launcher.exe"
 (cd "$work" && exec wine launcher.exe) </dev/null >/dev/null 2>&1 &
 launcher_pid=$!
@@ -35,5 +37,6 @@ xdotool mousemove --window "$window" $((border + 388 + 58)) $((border + caption 
 status=0
 timeout 20 tail --pid="$launcher_pid" -f /dev/null || { echo "the launcher did not end"; exit 1; }
 wait "$launcher_pid" || status=$?
+launcher_pid=
 [[ $status == 0 ]] || { echo "the launcher ended with $status"; exit 1; }
 echo "ended with 0"
