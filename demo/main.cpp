@@ -3,8 +3,8 @@
 // launcher, so that it finds the same files beside it.
 #include "app/StartSequence.h"
 #include "demo/DemoDriver.h"
+#include "platform/HostDrives.h"
 #include "platform/host/HostPlatform.h"
-#include "platform/posix/HostDrives.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -38,10 +38,18 @@ DriveMap::DriveMap(std::string driveCDirectory) : m_driveC(std::move(driveCDirec
         m_driveC.pop_back();
 }
 
+DriveMap DriveMap::Native() {
+    DriveMap native("C:");
+    native.m_native = true;
+    return native;
+}
+
 std::optional<std::string> DriveMap::HostPath(const std::string& windowsPath) const {
     if (windowsPath.size() < 2 || windowsPath[1] != ':' ||
         !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
         return std::nullopt;
+    if (m_native)
+        return windowsPath;
     const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
     const std::string tail = HostTail(windowsPath);
     if (drive == 'C')
@@ -52,6 +60,8 @@ std::optional<std::string> DriveMap::HostPath(const std::string& windowsPath) co
 }
 
 std::string DriveMap::WindowsPath(const std::string& hostPath) const {
+    if (m_native)
+        return hostPath;
     if (hostPath == m_driveC)
         return "C:\\";
     if (hostPath.size() > m_driveC.size() && hostPath.compare(0, m_driveC.size(), m_driveC) == 0 &&

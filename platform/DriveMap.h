@@ -11,6 +11,8 @@ namespace platform {
 class DriveMap {
 public:
     explicit DriveMap(std::string driveCDirectory);
+    // On Windows itself: every drive is the host's own, and a path is its own host path.
+    static DriveMap Native();
 
     // The host path for a Windows path; nothing for an unmapped drive or a relative path.
     std::optional<std::string> HostPath(const std::string& windowsPath) const;
@@ -21,6 +23,7 @@ public:
 
 private:
     std::string m_driveC; // absolute, without trailing slash
+    bool m_native = false;
 };
 
 } // namespace platform

@@ -4,8 +4,8 @@
 // close at once. Timed against tsql by run.sh.
 //   step_three_once DISTRIBUTION-DIR
 #include "mainwindow/TForm1.h"
+#include "platform/HostDrives.h"
 #include "platform/freetds/FreeTdsDatabaseCommand.h"
-#include "platform/posix/HostDrives.h"
 #include "platform/posix/PosixComputerName.h"
 #include "platform/posix/PosixLocalAddress.h"
 #include "platform/posix/PosixProfileStore.h"

@@ -3,31 +3,25 @@
 #include "distribution/engine/Packets.h"
 #include "distribution/engine/Session.h"
 #include "distribution/engine/TlsChannel.h"
+#include "platform/Sockets.h"
 
 #include <chrono>
 #include <memory>
 #include <optional>
-#include <poll.h>
 #include <span>
 
 namespace engine {
-
-// Waits until one of fds is readable, or the timeout (-1: none) passes; false on timeout
-// or failure.
-bool WaitReadable(std::span<pollfd> fds, int timeoutMs);
-
-// Sends every byte, going on after interrupted and short sends; false when the peer is gone.
-bool SendAll(int fd, const Bytes& bytes);
 
 // A statement's wait, cut short when the client sends anything: during a request that can
 // only be an attention, or the end of the connection.
 class ClientPause : public Pause {
 public:
-    ClientPause(int fd, const MessageAssembler& assembler) : m_fd(fd), m_assembler(assembler) {}
+    ClientPause(platform::SocketHandle socket, const MessageAssembler& assembler)
+        : m_socket(socket), m_assembler(assembler) {}
     bool Wait(std::chrono::milliseconds time) override;
 
 private:
-    int m_fd;
+    platform::SocketHandle m_socket;
     const MessageAssembler& m_assembler;
 };
 
@@ -36,7 +30,8 @@ using Deadline = std::optional<std::chrono::steady_clock::time_point>;
 // The bytes of one client connection, through TLS once a PRELOGIN has agreed it.
 class ClientStream {
 public:
-    ClientStream(int fd, MessageAssembler& assembler) : m_fd(fd), m_assembler(assembler) {}
+    ClientStream(platform::SocketHandle socket, MessageAssembler& assembler)
+        : m_socket(socket), m_assembler(assembler) {}
 
     // Reads what has arrived into the assembler, waiting no longer than the deadline; false
     // when the connection ended, failed or ran out of time.
@@ -51,7 +46,7 @@ public:
 private:
     bool Feed(std::span<const std::uint8_t> bytes);
 
-    int m_fd;
+    platform::SocketHandle m_socket;
     MessageAssembler& m_assembler;
     std::unique_ptr<TlsChannel> m_tls;
     std::uint8_t m_buffer[65536];

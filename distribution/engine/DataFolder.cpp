@@ -1,6 +1,6 @@
 #include "distribution/engine/DataFolder.h"
 
-#include "platform/posix/AtomicFile.h"
+#include "platform/ReplaceFile.h"
 
 #include <cctype>
 #include <cerrno>

@@ -6,6 +6,7 @@
 #include "distribution/engine/Session.h"
 #include "distribution/engine/TlsChannel.h"
 #include "platform/DriveMap.h"
+#include "platform/Sockets.h"
 
 #include <chrono>
 #include <cstdint>
@@ -56,7 +57,7 @@ public:
 private:
     // The flags are guarded by m_connectionsMutex.
     struct Connection {
-        int fd;
+        platform::SocketHandle socket;
         std::uint16_t processId;
         std::thread thread;
         bool loggedIn = false;
@@ -65,7 +66,7 @@ private:
     };
 
     void AcceptLoop();
-    void Admit(int fd);
+    void Admit(platform::SocketHandle socket);
     void BrowserLoop();
     void Serve(Connection& connection);
     // Counts the connection as logged in, unless it was evicted meanwhile.
@@ -78,10 +79,10 @@ private:
     std::unique_ptr<TlsCredentials> m_credentials;
     SessionSettings m_settings;
     BrowserInstance m_browser;
-    int m_listener = -1;
-    int m_browserSocket = -1;
-    int m_wake[2] = {-1, -1};
-    int m_ended[2] = {-1, -1}; // a byte from each connection thread as it ends
+    platform::WakeSignal m_wake;
+    platform::WakeSignal m_ended; // raised by each connection thread as it ends
+    platform::SocketHandle m_listener = platform::noSocket;
+    platform::SocketHandle m_browserSocket = platform::noSocket;
     std::uint16_t m_port = 0;
     std::uint16_t m_browserPort = 0;
     std::mutex m_connectionsMutex;

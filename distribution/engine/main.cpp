@@ -1,12 +1,12 @@
 #include "distribution/engine/BackupImage.h"
 #include "distribution/engine/Engine.h"
 #include "distribution/engine/Options.h"
-#include "platform/posix/AtomicFile.h"
-#include "platform/posix/HostComputerName.h"
-#include "platform/posix/HostDrives.h"
+#include "platform/HostComputerName.h"
+#include "platform/HostDrives.h"
+#include "platform/HostProcess.h"
+#include "platform/ReplaceFile.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,18 +14,16 @@
 #include <iterator>
 #include <memory>
 #include <optional>
-#include <pthread.h>
 #include <stdexcept>
 #include <string_view>
-#include <unistd.h>
 
 namespace {
 
 // Readers polling for the file, and a build interrupted while making it, never see it
 // half written.
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    if (!platform::ReplaceFile(path, {bytes}))
-        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+    if (!platform::ReplaceFile(path.string(), {bytes}))
+        throw std::runtime_error("cannot write " + path.string() + ": " + std::strerror(errno));
 }
 
 int MakeBackup(const engine::MakeBackupOptions& options) {
@@ -42,12 +40,7 @@ int MakeBackup(const engine::MakeBackupOptions& options) {
 }
 
 int Serve(engine::ServeOptions options) {
-    // Blocked before any thread starts, so that only sigwait below receives them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    platform::HoldStopRequests();
 
     const std::optional<std::string> computerName = platform::HostComputerName();
     if (!computerName)
@@ -55,7 +48,7 @@ int Serve(engine::ServeOptions options) {
     options.config.computerName = *computerName;
     auto server = std::make_unique<engine::Engine>(options.config, platform::HostDriveMap());
     if (!options.pidFile.empty())
-        WriteWholeFile(options.pidFile, std::to_string(::getpid()) + "\n");
+        WriteWholeFile(options.pidFile, std::to_string(platform::CurrentProcessId()) + "\n");
     if (!options.portFile.empty())
         WriteWholeFile(options.portFile, std::to_string(server->Port()) + "\n");
     std::cerr << "tdsengine: instance " << options.config.computerName << "\\"
@@ -63,8 +56,7 @@ int Serve(engine::ServeOptions options) {
               << " tcp " << server->Port() << ", browser udp " << server->BrowserPort()
               << std::endl;
 
-    int received = 0;
-    sigwait(&stopSignals, &received);
+    platform::WaitForStopRequest();
     // Ports closed before the files go: whoever waits for the pid file to vanish may start
     // the next engine on the same ports at once.
     server.reset();

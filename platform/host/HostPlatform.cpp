@@ -1,7 +1,7 @@
 #include "platform/host/HostPlatform.h"
 
+#include "platform/HostDrives.h"
 #include "platform/freetds/FreeTdsDatabaseCommand.h"
-#include "platform/posix/HostDrives.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixComputerName.h"
 #include "platform/posix/PosixFileSystem.h"

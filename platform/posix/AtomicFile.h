@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ReplaceFile.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -33,13 +35,5 @@ private:
 // may write it, and it and its folder have their owner's write bit, which Windows' read-only
 // attribute stands for, also for root, whom the permission check lets through.
 bool MayReplace(const std::string& path);
-
-// Replaces the file's content (a symbolic link's target's) with the pieces, one after the
-// other, or creates the file (a dangling link's target): through a temporary file in the same
-// directory, synced and renamed over it, so the file is the old one or the new one whole,
-// never a mix. Keeps an existing file's permission bits and, where allowed, its owner. The
-// temporary file is named "<file>.<pid>-<n>.tmp". On failure returns false with errno saying
-// why, the file as it was and no temporary file left.
-bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view> pieces);
 
 } // namespace platform

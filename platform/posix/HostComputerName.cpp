@@ -1,4 +1,4 @@
-#include "platform/posix/HostComputerName.h"
+#include "platform/HostComputerName.h"
 
 #include "platform/WindowsComputerName.h"
 

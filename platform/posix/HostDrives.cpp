@@ -1,4 +1,4 @@
-#include "platform/posix/HostDrives.h"
+#include "platform/HostDrives.h"
 
 #include <cstdlib>
 #include <filesystem>

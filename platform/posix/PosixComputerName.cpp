@@ -1,6 +1,6 @@
 #include "platform/posix/PosixComputerName.h"
 
-#include "platform/posix/HostComputerName.h"
+#include "platform/HostComputerName.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 #include "platform/posix/PosixLocalAddress.h"
 
 #include "platform/Exception.h"
+#include "platform/HostComputerName.h"
 #include "platform/Messages.h"
-#include "platform/posix/HostComputerName.h"
 
 #include <array>
 #include <memory>

@@ -1,31 +1,12 @@
 #include "platform/win32/AtomicFile.h"
 
-#include <windows.h>
+#include "platform/win32/Handle.h"
 
 #include <algorithm>
 #include <string>
 
 namespace platform::win32 {
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    HANDLE Get() const { return m_handle; }
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    bool Close() {
-        const bool closed = !Valid() || ::CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {

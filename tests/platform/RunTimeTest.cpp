@@ -74,4 +74,16 @@ TEST(DriveMap, MapsDrivesCAndZ) {
     EXPECT_EQ(drives.WindowsPath("/srv/drive_cx/launcher"), "Z:\\srv\\drive_cx\\launcher");
 }
 
+TEST(DriveMap, NativeMapKeepsEveryDrivesPaths) {
+    const platform::DriveMap drives = platform::DriveMap::Native();
+    const std::pair<std::string, std::optional<std::string>> toHost[] = {
+        {"C:\\Program Files\\蔚檀\\hjpz.ini", "C:\\Program Files\\蔚檀\\hjpz.ini"},
+        {"e:\\setup\\zabo.bak", "e:\\setup\\zabo.bak"},
+        {"zabo.bak", std::nullopt},
+    };
+    for (const auto& [windows, host] : toHost)
+        EXPECT_EQ(drives.HostPath(windows), host) << windows;
+    EXPECT_EQ(drives.WindowsPath("D:\\setup\\launcher.exe"), "D:\\setup\\launcher.exe");
+}
+
 } // namespace
