@@ -1,11 +1,18 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace platform {
 
 // The operating system this program runs on, as it names itself.
 const char* HostSystemName();
 
 unsigned long CurrentProcessId();
+
+// The program's arguments after its name, as UTF-8: on Windows from the command line's
+// UTF-16, which argv would give in the ANSI code page, losing what it cannot hold.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // Keeps requests to stop (SIGTERM and SIGINT on POSIX; Ctrl+C, Ctrl+Break and closing the
 // console on Windows) for WaitForStopRequest instead of ending the process. Call it before

@@ -1,6 +1,7 @@
 #include "distribution/engine/DataFolder.h"
 
 #include "platform/ReplaceFile.h"
+#include "platform/Utf8Path.h"
 
 #include <cctype>
 #include <cerrno>
@@ -82,8 +83,9 @@ void DataFolder::Store(const BackupImage& image) {
     // with the catalogue update.
     const std::lock_guard lock(m_mutex);
     const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!platform::ReplaceFile(target.string(), {content}))
-        throw std::system_error(errno, std::generic_category(), "replace " + target.string());
+    const std::string path = platform::Utf8String(target);
+    if (!platform::ReplaceFile(path, {content}))
+        throw std::system_error(errno, std::generic_category(), "replace " + path);
     m_names[Folded(image.database)] = image.database;
 }
 

@@ -1,5 +1,7 @@
 #include "distribution/engine/Options.h"
 
+#include "platform/Utf8Path.h"
+
 #include <charconv>
 #include <chrono>
 #include <map>
@@ -63,8 +65,8 @@ ParseOptions(const std::vector<std::string>& arguments) {
                 return UsageError{name + " does not go with --make-backup"};
         if (auto error = missing(std::begin(backupOptions), std::end(backupOptions)))
             return *error;
-        return MakeBackupOptions{values["--make-backup"], values["--database"],
-                                 values["--content"]};
+        return MakeBackupOptions{platform::Utf8Path(values["--make-backup"]), values["--database"],
+                                 platform::Utf8Path(values["--content"])};
     }
 
     for (const auto& [name, value] : values)
@@ -76,7 +78,7 @@ ParseOptions(const std::vector<std::string>& arguments) {
     serve.config.instance = values["--instance"];
     serve.config.login = values["--login"];
     serve.config.password = values["--password"];
-    serve.config.dataDirectory = values["--data"];
+    serve.config.dataDirectory = platform::Utf8Path(values["--data"]);
     if (values.contains("--listen"))
         serve.config.listenAddress = values["--listen"];
     for (auto [name, port] :
@@ -100,9 +102,9 @@ ParseOptions(const std::vector<std::string>& arguments) {
     serve.config.certificateFile = values["--certificate"];
     serve.config.keyFile = values["--key"];
     if (values.contains("--port-file"))
-        serve.portFile = values["--port-file"];
+        serve.portFile = platform::Utf8Path(values["--port-file"]);
     if (values.contains("--pid-file"))
-        serve.pidFile = values["--pid-file"];
+        serve.pidFile = platform::Utf8Path(values["--pid-file"]);
     return serve;
 }
 

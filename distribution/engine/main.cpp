@@ -5,6 +5,7 @@
 #include "platform/HostDrives.h"
 #include "platform/HostProcess.h"
 #include "platform/ReplaceFile.h"
+#include "platform/Utf8Path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -22,8 +23,9 @@ namespace {
 // Readers polling for the file, and a build interrupted while making it, never see it
 // half written.
 void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-    if (!platform::ReplaceFile(path.string(), {bytes}))
-        throw std::runtime_error("cannot write " + path.string() + ": " + std::strerror(errno));
+    const std::string utf8 = platform::Utf8String(path);
+    if (!platform::ReplaceFile(utf8, {bytes}))
+        throw std::runtime_error("cannot write " + utf8 + ": " + std::strerror(errno));
 }
 
 int MakeBackup(const engine::MakeBackupOptions& options) {
@@ -70,7 +72,7 @@ int Serve(engine::ServeOptions options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto parsed = engine::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const auto parsed = engine::ParseOptions(platform::CommandLineArguments(argc, argv));
     if (const auto* error = std::get_if<engine::UsageError>(&parsed)) {
         std::cerr << "tdsengine: " << error->message << "\n"
                   << "usage: tdsengine --instance NAME --login NAME --password TEXT --data DIR "

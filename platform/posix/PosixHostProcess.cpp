@@ -25,6 +25,10 @@ unsigned long CurrentProcessId() {
     return static_cast<unsigned long>(::getpid());
 }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return {argv + 1, argv + argc};
+}
+
 void HoldStopRequests() {
     // Blocked in this thread and so in every thread it starts: only sigwait receives them.
     const sigset_t signals = StopSignals();

@@ -1,6 +1,10 @@
 #include "platform/HostProcess.h"
 
+#include "platform/win32/WideText.h"
+
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace platform {
 namespace {
@@ -27,6 +31,16 @@ const char* HostSystemName() {
 
 unsigned long CurrentProcessId() {
     return ::GetCurrentProcessId();
+}
+
+std::vector<std::string> CommandLineArguments(int, char**) {
+    int count = 0;
+    wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> utf8;
+    for (int i = 1; arguments != nullptr && i < count; ++i)
+        utf8.push_back(win32::Narrow(arguments[i]));
+    ::LocalFree(arguments);
+    return utf8;
 }
 
 void HoldStopRequests() {
