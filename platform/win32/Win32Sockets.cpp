@@ -1,5 +1,7 @@
 #include "platform/Sockets.h"
 
+#include "platform/win32/WideText.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -10,8 +12,22 @@
 namespace platform {
 namespace {
 
+// The system's words for Winsock's codes; the C++ library's own category knows none of them.
+class WinsockCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "winsock"; }
+    std::string message(int code) const override {
+        return win32::ErrorText(static_cast<unsigned long>(code));
+    }
+};
+
+const std::error_category& Winsock() {
+    static const WinsockCategory category;
+    return category;
+}
+
 [[noreturn]] void ThrowSocketError(const std::string& call) {
-    throw std::system_error(::WSAGetLastError(), std::system_category(), call);
+    throw std::system_error(::WSAGetLastError(), Winsock(), call);
 }
 
 // Winsock works only after WSAStartup; every socket is made through here.
@@ -21,7 +37,7 @@ void StartWinsock() {
         return ::WSAStartup(MAKEWORD(2, 2), &data);
     }();
     if (started != 0)
-        throw std::system_error(started, std::system_category(), "WSAStartup");
+        throw std::system_error(started, Winsock(), "WSAStartup");
 }
 
 SOCKET Native(SocketHandle socket) {
@@ -50,7 +66,7 @@ SocketHandle BindSocket(const std::string& address, std::uint16_t port, SocketKi
     if (const int error =
             ::getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &found);
         error != 0)
-        throw std::system_error(error, std::system_category(), "getaddrinfo " + address);
+        throw std::system_error(error, Winsock(), "getaddrinfo " + address);
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owned(found, ::freeaddrinfo);
     // Not inherited: the programs the engine's host starts must not keep its ports open.
     const SOCKET socket = ::WSASocketW(found->ai_family, found->ai_socktype, 0, nullptr, 0,

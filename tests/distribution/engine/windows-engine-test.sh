@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows engine under Wine: it makes a backup, starts as the instance "home", answers
-# the browser on UDP 1434 with its TCP port, and restores and lists the database for the
-# host's tsql. Wine's sockets live in the wineserver's network namespace, which must be the
+# the browser with its TCP port, and restores and lists the database for the host's tsql.
+# Its browser takes any free port, so that the test runs beside engines holding UDP 1434. Wine's sockets live in the wineserver's network namespace, which must be the
 # one this test runs in.
 # Usage: windows-engine-test.sh <tdsengine.exe> <backup content> <work folder>
 set -euo pipefail
@@ -19,24 +19,33 @@ wine "$engine" --make-backup "$folder/zabo.bak" --database zabo --content conten
 [[ -s $folder/zabo.bak ]] || { echo "no backup made"; exit 1; }
 
 wine "$engine" --instance home --login sa --password tulip --data data --listen 127.0.0.1 \
-    --port 0 --browser-port 1434 --port-file port --pid-file pid >output 2>&1 </dev/null &
+    --port 0 --browser-port 0 --port-file port --pid-file pid >output 2>&1 </dev/null &
 engine_pid=$!
 trap 'kill $engine_pid 2>/dev/null; wait $engine_pid 2>/dev/null || true' EXIT
+# It says where it listens once it does.
 for _ in $(seq 300); do
-    [[ -s port ]] && break
+    grep -q "browser udp" output && break
     kill -0 $engine_pid 2>/dev/null || break
     sleep 0.1
 done
-[[ -s port ]] || { echo "the engine did not start:"; cat output; exit 1; }
-port=$(tr -d '\r\n' <port)
-grep -q "on 127.0.0.1 tcp $port, browser udp 1434" output || { cat output; exit 1; }
+port=$(tr -d '\r\n' <port 2>/dev/null || true)
+browser_port=$(sed -n "s/.* on 127.0.0.1 tcp $port, browser udp \([0-9]*\)\r*$/\1/p" output)
+[[ -n $port && -n $browser_port ]] || { echo "the engine did not start:"; cat output; exit 1; }
+
+# A second engine cannot take the first one's port, and says so in the system's words.
+if wine "$engine" --instance home --login sa --password tulip --data data --listen 127.0.0.1 \
+    --port "$port" --browser-port 0 >second 2>&1 </dev/null; then
+    echo "a second engine started on port $port"
+    exit 1
+fi
+grep -q "bind 127.0.0.1 port $port: ." second || { echo "the second engine said:"; cat second; exit 1; }
 
 # The browser's answer to a request for the instance names its TCP port.
-answer=$(python3 - <<'PY'
-import socket
+answer=$(python3 - "$browser_port" <<'PY'
+import socket, sys
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
 s.settimeout(5)
-s.sendto(b"\x04home\x00", ("127.0.0.1", 1434))
+s.sendto(b"\x04home\x00", ("127.0.0.1", int(sys.argv[1])))
 data = s.recv(4096)
 print(data[3:].decode("ascii"))
 PY
