@@ -40,6 +40,14 @@ if wine "$engine" --instance home --login sa --password tulip --data data --list
 fi
 grep -q "bind 127.0.0.1 port $port: ." second || { echo "the second engine said:"; cat second; exit 1; }
 
+# Built without TLS, it refuses a certificate rather than run without the encryption asked for.
+if wine "$engine" --instance tls --login sa --password tulip --data data --listen 127.0.0.1 \
+    --port 0 --browser-port 0 --certificate engine.pem --key engine.key >tls 2>&1 </dev/null; then
+    echo "an engine started with a certificate it cannot use"
+    exit 1
+fi
+grep -q "cannot use engine.pem: this engine is built without TLS" tls || { cat tls; exit 1; }
+
 # The browser's answer to a request for the instance names its TCP port.
 answer=$(python3 - "$browser_port" <<'PY'
 import socket, sys
