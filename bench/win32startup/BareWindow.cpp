@@ -1,9 +1,13 @@
 // The yardstick for the launcher's start-up under Wine: a bare Win32 program showing the same
-// window and controls, with plain system controls and no logic. Its exit button ends it.
+// window and controls, with plain system controls and no logic. Its exit button ends it. It
+// carries the launcher's manifest (so the same common controls draw it) and gives each
+// control the launcher's font, so that the comparison is of the launcher's own work.
 #include "mainwindow/WindowDescription.h"
+#include "platform/win32/Win32Look.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -40,6 +44,21 @@ const wchar_t* ClassOf(platform::ControlKind kind) {
     }
 }
 
+// A control's own font, else its nearest ancestor's, else the window's.
+const platform::Font& FontOf(const platform::ControlDescription& control) {
+    const auto& controls = Form1Controls();
+    for (const platform::ControlDescription* current = &control;;) {
+        if (current->font)
+            return *current->font;
+        const auto parent = std::find_if(controls.begin(), controls.end(), [&](const auto& other) {
+            return other.name == current->parent;
+        });
+        if (parent == controls.end())
+            return Form1Description().font;
+        current = &*parent;
+    }
+}
+
 } // namespace
 
 int main() {
@@ -68,6 +87,9 @@ int main() {
             control.width, control.height, found == windows.end() ? window : found->second,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.isDefault ? exitButtonId : 0)),
             windowClass.hInstance, nullptr);
+        ::SendMessageW(
+            windows[control.name], WM_SETFONT,
+            reinterpret_cast<WPARAM>(platform::win32::CreateDescribedFont(FontOf(control))), FALSE);
     }
     ::ShowWindow(window, SW_SHOWNORMAL);
     MSG message;
