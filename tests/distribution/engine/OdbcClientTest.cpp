@@ -1,6 +1,7 @@
 // The engine as FreeTDS's ODBC driver sees it through unixODBC, the way the Windows
 // launcher's ODBC path reaches a server.
 #include "tests/support/EngineProcess.h"
+#include "tests/support/EnvironmentVariable.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <sqlext.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <thread>
@@ -18,17 +18,16 @@ namespace {
 
 using testing_support::EngineProcess;
 
-// The driver is registered in an odbcinst.ini of the test's own, never in /etc.
+// The driver is registered in an odbcinst.ini of the test's own, never in /etc; the
+// variables pointing unixODBC there are put back afterwards.
 class OdbcDriver {
 public:
-    OdbcDriver() {
-        m_folder.Write("odbcinst.ini", "[FreeTDS]\nDriver = " TDSODBC_PATH "\n");
-        ::setenv("ODBCSYSINI", m_folder.Path().c_str(), 1);
-        ::setenv("ODBCINI", (m_folder / "odbc.ini").c_str(), 1);
-    }
+    OdbcDriver() { m_folder.Write("odbcinst.ini", "[FreeTDS]\nDriver = " TDSODBC_PATH "\n"); }
 
 private:
     testing_support::TempDir m_folder;
+    testing_support::EnvironmentVariable m_systemFolder{"ODBCSYSINI", m_folder.Path().string()};
+    testing_support::EnvironmentVariable m_userFile{"ODBCINI", (m_folder / "odbc.ini").string()};
 };
 
 // One connection with one statement handle; every call's outcome is kept as text.
