@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,11 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // Keeps requests to stop (SIGTERM and SIGINT on POSIX; Ctrl+C, Ctrl+Break and closing the
 // console on Windows) for WaitForStopRequest instead of ending the process. Call it before
-// any thread starts, so that no other thread takes them.
-void HoldStopRequests();
+// any thread starts, so that no other thread takes them. On Windows a program started
+// detached has no console, so a stop is also asked for by setting the named event of the
+// data folder (win32::StopEventName); a second program holding that folder's event is
+// refused with std::runtime_error.
+void HoldStopRequests(const std::filesystem::path& dataFolder);
 // Returns once a stop has been requested.
 void WaitForStopRequest();
 

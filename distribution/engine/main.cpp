@@ -42,7 +42,7 @@ int MakeBackup(const engine::MakeBackupOptions& options) {
 }
 
 int Serve(engine::ServeOptions options) {
-    platform::HoldStopRequests();
+    platform::HoldStopRequests(options.config.dataDirectory);
 
     const std::optional<std::string> computerName = platform::HostComputerName();
     if (!computerName)

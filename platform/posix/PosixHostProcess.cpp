@@ -29,7 +29,7 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     return {argv + 1, argv + argc};
 }
 
-void HoldStopRequests() {
+void HoldStopRequests(const std::filesystem::path&) {
     // Blocked in this thread and so in every thread it starts: only sigwait receives them.
     const sigset_t signals = StopSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);

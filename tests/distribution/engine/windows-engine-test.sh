@@ -32,8 +32,17 @@ port=$(tr -d '\r\n' <port 2>/dev/null || true)
 browser_port=$(sed -n "s/.* on 127.0.0.1 tcp $port, browser udp \([0-9]*\)\r*$/\1/p" output)
 [[ -n $port && -n $browser_port ]] || { echo "the engine did not start:"; cat output; exit 1; }
 
-# A second engine cannot take the first one's port, and says so in the system's words.
+# A second engine on the same data folder is refused, since the two would overwrite each
+# other's databases.
 if wine "$engine" --instance home --login sa --password tulip --data data --listen 127.0.0.1 \
+    --port 0 --browser-port 0 >same 2>&1 </dev/null; then
+    echo "a second engine started on the same data folder"
+    exit 1
+fi
+grep -q "another engine serves data" same || { echo "the second engine said:"; cat same; exit 1; }
+
+# A second engine cannot take the first one's port, and says so in the system's words.
+if wine "$engine" --instance home --login sa --password tulip --data data2 --listen 127.0.0.1 \
     --port "$port" --browser-port 0 >second 2>&1 </dev/null; then
     echo "a second engine started on port $port"
     exit 1
@@ -41,7 +50,7 @@ fi
 grep -q "bind 127.0.0.1 port $port: ." second || { echo "the second engine said:"; cat second; exit 1; }
 
 # Built without TLS, it refuses a certificate rather than run without the encryption asked for.
-if wine "$engine" --instance tls --login sa --password tulip --data data --listen 127.0.0.1 \
+if wine "$engine" --instance tls --login sa --password tulip --data data3 --listen 127.0.0.1 \
     --port 0 --browser-port 0 --certificate engine.pem --key engine.key >tls 2>&1 </dev/null; then
     echo "an engine started with a certificate it cannot use"
     exit 1
