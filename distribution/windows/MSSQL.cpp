@@ -3,7 +3,7 @@
 // engine that already runs alone. Runs hidden: what goes wrong is written to the instance's
 // setup log, and the exit code is not 0.
 #include "distribution/windows/EngineControl.h"
-#include "distribution/windows/InstallFile.h"
+#include "distribution/windows/InstallFiles.h"
 #include "distribution/windows/SetupLog.h"
 #include "distribution/windows/StandInFolders.h"
 #include "platform/win32/WideText.h"
@@ -32,9 +32,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             log.Write("the engine is running already");
             return 0;
         }
-        for (const wchar_t* program : {L"tdsengine.exe", L"enginectl.exe"})
-            standin::InstallFile(distribution + L"\\engine\\" + program,
-                                 instance + L"\\bin\\" + program);
+        standin::InstallFiles(
+            {{distribution + L"\\engine\\tdsengine.exe", instance + L"\\bin\\tdsengine.exe"},
+             {distribution + L"\\engine\\enginectl.exe", instance + L"\\bin\\enginectl.exe"}});
         control.Start();
         log.Write("the engine started");
         return 0;

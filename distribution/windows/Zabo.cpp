@@ -1,7 +1,7 @@
 // The client's setup: installs the client into "<ProgramFiles>\蔚檀", the folder that the
 // launcher's configuration step copies "hjpz.ini" into. Runs hidden: what goes wrong is
 // written to "zabo-setup.log" in the temporary folder, and the exit code is not 0.
-#include "distribution/windows/InstallFile.h"
+#include "distribution/windows/InstallFiles.h"
 #include "distribution/windows/SetupLog.h"
 #include "distribution/windows/StandInFolders.h"
 
@@ -18,8 +18,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     const standin::SetupLog log(logFile);
     try {
-        standin::InstallFile(standin::OwnFolder() + L"\\client\\zabo.bat",
-                             standin::ProgramFilesFolder() + L"\\蔚檀\\zabo.bat");
+        standin::InstallFiles({{standin::OwnFolder() + L"\\client\\zabo.bat",
+                                standin::ProgramFilesFolder() + L"\\蔚檀\\zabo.bat"}});
         log.Write("the client is installed");
         return 0;
     } catch (const std::exception& error) {
