@@ -1,5 +1,7 @@
 #include "platform/win32/StopEvent.h"
 
+#include "platform/win32/FullPath.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -8,13 +10,9 @@
 namespace platform::win32 {
 namespace {
 
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    const DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size)
-        return path;
-    full.resize(length);
+// Without the last separator, which the system keeps when it is given one.
+std::wstring FolderPath(const std::wstring& folder) {
+    std::wstring full = FullPath(folder);
     while (full.size() > 3 && full.back() == L'\\')
         full.pop_back();
     return full;
@@ -34,7 +32,7 @@ std::wstring UpperCase(const std::wstring& text) {
 std::wstring StopEventName(const std::wstring& dataFolder) {
     // A hash, since an object's name may hold no backslash and is shorter than a path may be.
     std::uint64_t hash = 14695981039346656037u;
-    for (const wchar_t unit : UpperCase(FullPath(dataFolder))) {
+    for (const wchar_t unit : UpperCase(FolderPath(dataFolder))) {
         hash ^= static_cast<std::uint16_t>(unit);
         hash *= 1099511628211u;
     }

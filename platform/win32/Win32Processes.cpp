@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Messages.h"
+#include "platform/win32/FullPath.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>
@@ -17,16 +18,6 @@ bool EndsWithBat(std::wstring name) {
     for (wchar_t& c : name)
         c = static_cast<wchar_t>(std::towlower(c));
     return name.ends_with(L".bat");
-}
-
-std::wstring FullPath(const std::wstring& name) {
-    const DWORD size = ::GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-    std::wstring path(size, L'\0');
-    const DWORD length = ::GetFullPathNameW(name.c_str(), size, path.data(), nullptr);
-    if (length == 0 || length >= size)
-        return name;
-    path.resize(length);
-    return path;
 }
 
 std::wstring CommandInterpreter() {
