@@ -50,8 +50,8 @@ HANDLE OpenInheritable(const std::wstring& file, DWORD access, DWORD disposition
 // Started with only the given handles, never whatever else this program may have been
 // handed as inheritable (a caller's pipe, say), which the engine would hold open for its
 // whole life.
-HANDLE CreateDetached(const std::wstring& program, std::wstring commandLine, HANDLE input,
-                      HANDLE output) {
+HANDLE CreateDetached(const std::wstring& program, std::wstring commandLine,
+                      const std::wstring& folder, HANDLE input, HANDLE output) {
     SIZE_T size = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     std::vector<char> storage(size);
@@ -76,7 +76,7 @@ HANDLE CreateDetached(const std::wstring& program, std::wstring commandLine, HAN
         listed &&
         ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                          DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP | EXTENDED_STARTUPINFO_PRESENT,
-                         nullptr, nullptr, &startup.StartupInfo, &started);
+                         nullptr, folder.c_str(), &startup.StartupInfo, &started);
     const DWORD error = ::GetLastError();
     ::DeleteProcThreadAttributeList(attributes);
     ::SetLastError(error);
@@ -121,14 +121,15 @@ StartOutcome EngineControl::Start() const {
     const Handle input(OpenInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING));
     const Handle log(OpenInheritable(File(L"engine.log"), FILE_APPEND_DATA, OPEN_ALWAYS));
     const std::wstring program = File(L"bin\\tdsengine.exe");
-    // Every address: the computer's name, which its clients connect to, is its network
+    // In its own folder, so that the folder it was started from can be moved or deleted. On
+    // every address: the computer's name, which its clients connect to, is its network
     // address on Windows, not the loopback.
     const Handle engine(CreateDetached(
         program,
         Quoted(program) + L" --instance home --login sa --password tulip --data " +
             Quoted(File(L"data")) + L" --listen 0.0.0.0 --port 0 --browser-port 1434 --port-file " +
             Quoted(portFile) + L" --pid-file " + Quoted(File(L"engine.pid")),
-        input.Get(), log.Get()));
+        m_folder, input.Get(), log.Get()));
 
     // Ready once the port file is there: listening, and the browser answering.
     for (DWORD waited = 0; !HasContent(portFile); waited += pollMs) {
