@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs, from Debian 12's packages, what the Windows build and its tests under Wine need:
 # the MinGW-w64 cross compiler, Wine, an X server and tools to drive a window, a CJK font,
-# and ODBC with FreeTDS's driver for Wine's odbc32 to hand its calls to. Run as root.
+# ODBC with FreeTDS's driver for Wine's odbc32 to hand its calls to, and FreeTDS's tsql that
+# the tests talk to the Windows engine with. Run as root.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
     cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
     wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales
-    unixodbc tdsodbc python3
+    unixodbc tdsodbc freetds-bin python3
 )
 missing=()
 for package in "${packages[@]}"; do
