@@ -115,10 +115,11 @@ walk_boxes() {
 
 # A click on a button of the window and all that follows it, up to the buttons' new states.
 walk_step() {
-    local text=$1 timeout=${2:-30}
+    local text=$1 timeout=${2:-30} started=$SECONDS
     walk_click "$text" || return 1
     walk_buttons
     walk_boxes "$timeout"
+    echo "   done after $((SECONDS - started)) s"
     walk_buttons
     walk_shot "$(tr -d ' ' <<<"$text")"
 }
