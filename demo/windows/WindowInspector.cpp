@@ -33,8 +33,8 @@ std::wstring ClassOf(HWND window) {
 // sleeps still answers.
 std::wstring TextOf(HWND window) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(),
-                                                          static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -102,8 +102,8 @@ bool IsPushButton(HWND window) {
 void PrintButtons(HWND main) {
     for (HWND child : Children(main))
         if (IsPushButton(child))
-            Print(OneLine(TextOf(child)) + "\t" + (::IsWindowEnabled(child) ? "on" : "off") +
-                  "\t" + Centre(child));
+            Print(OneLine(TextOf(child)) + "\t" + (::IsWindowEnabled(child) ? "on" : "off") + "\t" +
+                  Centre(child));
 }
 
 // A box without an icon keeps an empty icon control.
@@ -125,8 +125,8 @@ void PrintBox(HWND box) {
             text = TextOf(child);
     }
     HWND ok = ::GetDlgItem(box, IDOK);
-    Print(std::to_string(reinterpret_cast<std::uintptr_t>(box)) + "\t" +
-          (icon ? "icon" : "plain") + "\t" + (ok ? Centre(ok) : "-\t-") + "\t" + OneLine(text));
+    Print(std::to_string(reinterpret_cast<std::uintptr_t>(box)) + "\t" + (icon ? "icon" : "plain") +
+          "\t" + (ok ? Centre(ok) : "-\t-") + "\t" + OneLine(text));
 }
 
 } // namespace

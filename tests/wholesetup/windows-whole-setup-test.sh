@@ -47,6 +47,8 @@ expect_lines() {
             return 1
         fi
     done
+    echo "== $what"
+    printf '%s\n' "$actual"
 }
 
 gbk() { iconv -f UTF-8 -t GBK; }
