@@ -9,6 +9,7 @@
 //
 // Exit 0 on success, 1 when the main window is not there or does not settle, 2 on usage.
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowText.h"
 
 #include <windows.h>
 
@@ -20,6 +21,7 @@
 namespace {
 
 using platform::win32::Narrow;
+using platform::win32::WindowText;
 
 constexpr const wchar_t* dialogClass = L"#32770";
 
@@ -27,15 +29,6 @@ std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     ::GetClassNameW(window, name, 64);
     return name;
-}
-
-// Another process's window text comes from the system's copy, so a window whose thread
-// sleeps still answers.
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 // Line breaks inside a text would split its line of output.
@@ -74,7 +67,7 @@ struct TopLevel {
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM data) {
     auto* found = reinterpret_cast<TopLevel*>(data);
-    if (::IsWindowVisible(window) && TextOf(window) == found->title)
+    if (::IsWindowVisible(window) && WindowText(window) == found->title)
         (ClassOf(window) == dialogClass ? found->boxes : found->mains).push_back(window);
     return TRUE;
 }
@@ -102,8 +95,8 @@ bool IsPushButton(HWND window) {
 void PrintButtons(HWND main) {
     for (HWND child : Children(main))
         if (IsPushButton(child))
-            Print(OneLine(TextOf(child)) + "\t" + (::IsWindowEnabled(child) ? "on" : "off") + "\t" +
-                  Centre(child));
+            Print(OneLine(WindowText(child)) + "\t" + (::IsWindowEnabled(child) ? "on" : "off") +
+                  "\t" + Centre(child));
 }
 
 // A box without an icon keeps an empty icon control.
@@ -122,7 +115,7 @@ void PrintBox(HWND box) {
         if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             icon = icon || HasIcon(child);
         else if (text.empty())
-            text = TextOf(child);
+            text = WindowText(child);
     }
     HWND ok = ::GetDlgItem(box, IDOK);
     Print(std::to_string(reinterpret_cast<std::uintptr_t>(box)) + "\t" + (icon ? "icon" : "plain") +

@@ -101,15 +101,19 @@ walk_click() {
 
 # Answers every box the handler shows, in order, until it ends; waits out the step's own wait.
 walk_boxes() {
-    local timeout=$1 box handle icon x y text
+    local timeout=$1 box handle icon x y text kind
     while walk_inspect settle "$timeout"; do
         box=$(walk_inspect boxes | head -n1)
         [[ -n $box ]] || break
         IFS=$'\t' read -r handle icon x y text <<<"$box"
-        if [[ $icon == icon ]]; then echo "   error box: $text"; else echo "   message box: $text"; fi
-        walk_shot box
+        kind=message
+        [[ $icon == icon ]] && kind=error
+        echo "   $kind box: $text"
+        walk_shot "$kind"
         xdotool mousemove "$x" "$y" click 1
-        for _ in $(seq 100); do walk_inspect exists "$handle" || break; sleep 0.1; done
+        for _ in $(seq 100); do walk_inspect exists "$handle" || continue 2; sleep 0.1; done
+        echo "the box did not close"
+        return 1
     done
 }
 
@@ -129,6 +133,7 @@ walk_exit() {
     local status=0
     walk_click '退    出' || return 1
     for _ in $(seq 200); do kill -0 "$walk_launcher_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$walk_launcher_pid" 2>/dev/null && { echo "the launcher did not end"; return 1; }
     wait "$walk_launcher_pid" || status=$?
     walk_launcher_pid=
     echo "   the launcher ended with $status"

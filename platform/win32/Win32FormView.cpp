@@ -3,6 +3,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Art.h"
 #include "platform/win32/Win32Look.h"
+#include "platform/win32/WindowText.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -27,13 +28,6 @@ std::wstring DisplayText(const std::string& caption) {
         if (wide[i] == L'\r' && (i + 1 == wide.size() || wide[i + 1] != L'\n'))
             text += L'\n';
     }
-    return text;
-}
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
