@@ -54,6 +54,7 @@ expect_lines() {
 gbk() { iconv -f UTF-8 -t GBK; }
 
 walk_session_start "$work" "$inspector"
+echo "[$SECONDS s] X server and Wine prefix ready"
 drive_c="$WINEPREFIX/drive_c"
 client="$drive_c/Program Files/蔚檀"
 
@@ -69,6 +70,7 @@ shipped=$(printf '; 蔚檀客户端配置\r\n[服务器ip]\r\nip=192.168.0.1\r\n
 
 at_start='   buttons: 第一步 on, 第二步 off, 第三步 off, 1、安装客户端 on, 2、自动环境配置 on, 退    出 on'
 
+echo "[$SECONDS s] unpacked"
 # Without MSSQL.exe, and before the client is installed.
 faulty="$drive_c/缺少 setup"
 cp -r "${top[0]}" "$faulty"
@@ -94,6 +96,7 @@ $at_start
    the launcher ended with 0"
 [[ ! -e $client ]] || { echo "the client's folder appeared without the client setup"; exit 1; }
 
+echo "[$SECONDS s] walked without MSSQL.exe"
 dist="$drive_c/演示 it's 安装目录"
 mv "${top[0]}" "$dist"
 transcript=$(walk_whole_setup "$dist")
@@ -139,12 +142,15 @@ written=$(printf '; 蔚檀客户端配置\r\n[服务器ip]\r\n端口=1433\r\nip=
     { echo "hjpz.ini after step three:"; od -c "$dist/hjpz.ini"; exit 1; }
 cmp "$dist/hjpz.ini" "$client/hjpz.ini" || { echo "the client's copy differs"; exit 1; }
 
+echo "[$SECONDS s] walked the whole setup"
 # The instance as a client on the host finds it: by the browser, under this computer's name.
 listed=$(printf 'SELECT name FROM sys.databases\ngo\nexit\n' |
     timeout 60 tsql -S 'localhost\home' -U sa -P tulip 2>&1) || true
 grep -qx zabo <<<"$listed" || { echo "tsql said: $listed"; exit 1; }
 
+echo "[$SECONDS s] listed by tsql"
 stop_engine >/dev/null 2>&1 || { echo "stop-engine.bat failed"; exit 1; }
+echo "[$SECONDS s] engine stopped"
 python3 - <<'PY' || { echo "the engine's browser still answers after stop-engine.bat"; exit 1; }
 import socket, sys
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
