@@ -2,12 +2,13 @@
 // walk through the launcher under Wine. Run under the launcher's wineserver; prints UTF-8.
 //
 //   window-inspector TITLE buttons       text, on|off, screen x and y of each push button
-//   window-inspector TITLE boxes         handle, icon|plain, OK's screen x and y, and text
-//                                        of each message box captioned TITLE
+//   window-inspector TITLE boxes         handle, icon|plain, OK's screen x and y, caption
+//                                        and text of each message box of its program
 //   window-inspector TITLE settle SECS   waits until the main window's thread takes messages
 //   window-inspector TITLE exists HWND   exit 0 while that window exists
 //
-// Exit 0 on success, 1 when the main window is not there or does not settle, 2 on usage.
+// The main window is the one captioned TITLE that is no dialog. Exit 0 on success, 1 when
+// it is not there or does not settle, 2 on usage.
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowText.h"
 
@@ -62,14 +63,24 @@ std::string Centre(HWND window) {
 struct TopLevel {
     std::wstring title;
     std::vector<HWND> mains;
-    std::vector<HWND> boxes;
+    std::vector<HWND> dialogs;
 };
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM data) {
     auto* found = reinterpret_cast<TopLevel*>(data);
-    if (::IsWindowVisible(window) && WindowText(window) == found->title)
-        (ClassOf(window) == dialogClass ? found->boxes : found->mains).push_back(window);
+    if (!::IsWindowVisible(window))
+        return TRUE;
+    if (ClassOf(window) == dialogClass)
+        found->dialogs.push_back(window);
+    else if (WindowText(window) == found->title)
+        found->mains.push_back(window);
     return TRUE;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -119,7 +130,8 @@ void PrintBox(HWND box) {
     }
     HWND ok = ::GetDlgItem(box, IDOK);
     Print(std::to_string(reinterpret_cast<std::uintptr_t>(box)) + "\t" + (icon ? "icon" : "plain") +
-          "\t" + (ok ? Centre(ok) : "-\t-") + "\t" + OneLine(text));
+          "\t" + (ok ? Centre(ok) : "-\t-") + "\t" + OneLine(WindowText(box)) + "\t" +
+          OneLine(text));
 }
 
 } // namespace
@@ -130,17 +142,19 @@ int wmain(int argc, wchar_t** argv) {
     TopLevel found{argv[1], {}, {}};
     ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&found));
     const std::wstring command = argv[2];
-    if (command == L"boxes") {
-        for (HWND box : found.boxes)
-            PrintBox(box);
-        return 0;
-    }
     if (command == L"exists" && argc == 4) {
         const auto handle = static_cast<std::uintptr_t>(std::wcstoull(argv[3], nullptr, 10));
         return ::IsWindow(reinterpret_cast<HWND>(handle)) ? 0 : 1;
     }
     if (found.mains.empty())
         return 1;
+    if (command == L"boxes") {
+        // Whatever their caption, so that a box with a wrong one shows as such.
+        for (HWND box : found.dialogs)
+            if (ProcessOf(box) == ProcessOf(found.mains.front()))
+                PrintBox(box);
+        return 0;
+    }
     if (command == L"buttons") {
         PrintButtons(found.mains.front());
         return 0;

@@ -101,17 +101,19 @@ walk_click() {
 
 # Answers every box the handler shows, in order, until it ends; waits out the step's own wait.
 walk_boxes() {
-    local timeout=$1 box handle icon x y text kind
+    local timeout=$1 box kind
+    local -a field
     while walk_inspect settle "$timeout"; do
         box=$(walk_inspect boxes | head -n1)
         [[ -n $box ]] || break
-        IFS=$'\t' read -r handle icon x y text <<<"$box"
+        # handle, icon|plain, x and y of OK, caption, text; an empty caption stays a field
+        mapfile -t -d $'\t' field < <(printf '%s' "$box")
         kind=message
-        [[ $icon == icon ]] && kind=error
-        echo "   $kind box: $text"
+        [[ ${field[1]} == icon ]] && kind=error
+        echo "   $kind box (${field[4]-}): ${field[5]-}"
         walk_shot "$kind"
-        xdotool mousemove "$x" "$y" click 1
-        for _ in $(seq 100); do walk_inspect exists "$handle" || continue 2; sleep 0.1; done
+        xdotool mousemove "${field[2]}" "${field[3]}" click 1
+        for _ in $(seq 100); do walk_inspect exists "${field[0]}" || continue 2; sleep 0.1; done
         echo "the box did not close"
         return 1
     done

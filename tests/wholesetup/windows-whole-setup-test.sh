@@ -68,6 +68,8 @@ shipped=$(printf '; 蔚檀客户端配置\r\n[服务器ip]\r\nip=192.168.0.1\r\n
 [[ $(od -An -tx1 <"${top[0]}/hjpz.ini") == "$shipped" ]] ||
     { echo "the shipped hjpz.ini is not as expected:"; od -c "${top[0]}/hjpz.ini"; exit 1; }
 
+# Every box is captioned with the launcher's title.
+title='筠栎软件安装程序'
 at_start='   buttons: 第一步 on, 第二步 off, 第三步 off, 1、安装客户端 on, 2、自动环境配置 on, 退    出 on'
 
 echo "[$SECONDS s] unpacked"
@@ -84,12 +86,12 @@ transcript=$(
 expect_lines "without MSSQL.exe" "$transcript" "$at_start
 -> 第一步
 $at_start
-   error box: 无法启动程序“MSSQL.exe”：*
+   error box ($title): 无法启动程序“MSSQL.exe”：*
    done after * s
 $at_start
 -> 2、自动环境配置
 $at_start
-   error box: 无法将“hjpz.ini”复制到“c:\\Program Files\\蔚檀\\hjpz.ini”：*
+   error box ($title): 无法将“hjpz.ini”复制到“c:\\Program Files\\蔚檀\\hjpz.ini”：*
    done after * s
 $at_start
 -> 退    出
@@ -106,28 +108,28 @@ done_state="   buttons: $server_off, $clients, 退    出 on"
 expect_lines "the whole setup" "$transcript" "$at_start
 -> 第一步
    buttons: $server_off, $clients, 退    出 off
-   message box: 第一步成功完成！
+   message box ($title): 第一步成功完成！
    done after * s
    buttons: 第一步 off, 第二步 on, 第三步 off, $clients, 退    出 off
 -> 第二步
    buttons: $server_off, $clients, 退    出 off
-   message box: 第二步成功完成！
+   message box ($title): 第二步成功完成！
    done after * s
    buttons: 第一步 off, 第二步 off, 第三步 on, $clients, 退    出 off
 -> 第三步
    buttons: 第一步 off, 第二步 off, 第三步 on, $clients, 退    出 off
-   message box: 第三步成功完成！
-   message box: 现在您可以安装客户端了！
+   message box ($title): 第三步成功完成！
+   message box ($title): 现在您可以安装客户端了！
    done after * s
 $done_state
 -> 1、安装客户端
 $done_state
-   message box: 完成'1、安装客户端'后，请运行'2、自动环境配置！'
+   message box ($title): 完成'1、安装客户端'后，请运行'2、自动环境配置！'
    done after * s
 $done_state
 -> 2、自动环境配置
 $done_state
-   message box: 已完成客户端安装！
+   message box ($title): 已完成客户端安装！
    done after * s
 $done_state
 -> 退    出
