@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scratch=${LAUNCHER_WINDOWS_DEMO_DIR:-/tmp/launcher-windows-demo}
 
-if [[ ${WINDOWS_DEMO_ON_PRIVATE_HOST:-} != 1 ]]; then
+if [[ ${LAUNCHER_PRIVATE_HOST:-} != 1 ]]; then
     bash tools/install-dependencies.sh
     bash tools/install-windows-dependencies.sh
     # The distribution's backup is written by an engine built for this host.
@@ -23,7 +23,7 @@ if [[ ${WINDOWS_DEMO_ON_PRIVATE_HOST:-} != 1 ]]; then
     cmake --preset windows -DLAUNCHER_HOST_ENGINE="$engine"
     cmake --build --preset windows -j2 --target dist-windows window-inspector
     status=0
-    WINDOWS_DEMO_ON_PRIVATE_HOST=1 bash demo/windows/on-private-host.sh bash "$0" || status=$?
+    bash demo/windows/on-private-host.sh bash "$0" || status=$?
     ((status != 77)) || echo "The Windows demo runs as root, on a private host of its own."
     exit "$status"
 fi

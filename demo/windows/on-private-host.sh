@@ -4,7 +4,8 @@
 # name, which Wine takes from the host name, and resolves it: /etc/hosts maps "localhost" to
 # loopback, so nothing asks a name server or leaves this computer, whatever the machine is
 # called. The X server and the wineserver must be started inside, since Wine's sockets live
-# in the wineserver's namespace. Needs root; exits 77 when the private host cannot be made.
+# in the wineserver's namespace. The command finds LAUNCHER_PRIVATE_HOST=1 in its environment.
+# Needs root; exits 77 when the private host cannot be made.
 # Usage: on-private-host.sh <command> [argument ...]
 set -euo pipefail
 if ! unshare -u -n true 2>/dev/null || ! command -v ip >/dev/null; then
@@ -19,4 +20,4 @@ import socket, sys
 found = {entry[4][0] for entry in socket.getaddrinfo(\"localhost\", None, socket.AF_INET)}
 sys.exit(not found or any(not address.startswith(\"127.\") for address in found))
 " || { echo "localhost does not resolve to loopback alone here"; exit 77; }
-    exec "$@"' bash "$@"
+    LAUNCHER_PRIVATE_HOST=1 exec "$@"' bash "$@"

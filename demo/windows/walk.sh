@@ -4,8 +4,8 @@
 # prints what it sees; the test compares those lines, the demo shows them. Source this file.
 #
 # walk_session_start <work folder> <window-inspector.exe> starts an X server, a fresh Wine
-# prefix with its wineserver, and ODBC whose driver "SQL Server" is FreeTDS's;
-# walk_session_stop ends them. Screenshots go to WALK_SHOTS when it is set.
+# prefix with its wineserver, and ODBC whose driver "SQL Server" is FreeTDS's, on the private
+# host of on-private-host.sh; walk_session_stop ends them. Screenshots go to WALK_SHOTS when it is set.
 
 walk_title='筠栎软件安装程序'
 walk_xvfb_pid=
@@ -15,13 +15,20 @@ walk_shot_count=0
 walk_session_start() {
     local work=$1 driver
     WALK_INSPECTOR=$2
+    [[ ${LAUNCHER_PRIVATE_HOST:-} == 1 ]] || { echo "run this on-private-host.sh"; return 1; }
     mkdir -p "$work/odbc"
-    # Wine attaches its windows to the display it starts with.
-    Xvfb -displayfd 3 -screen 0 800x640x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    # Wine attaches its windows to the display it starts with. On the private host the
+    # display's only socket is in the abstract namespace of its network, so it can be :0 and
+    # touches neither the sockets nor the lock files in /tmp of other X servers.
+    Xvfb :0 -nolisten tcp -nolisten unix -nolock -screen 0 800x640x24 >/dev/null 2>&1 &
     walk_xvfb_pid=$!
-    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-    [[ -s $work/display ]] || { echo "Xvfb did not start"; return 1; }
-    export DISPLAY=":$(cat "$work/display")"
+    export DISPLAY=:0
+    for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+    # Alive, so that the display answering is this one.
+    if ! xdotool getmouselocation >/dev/null 2>&1 || ! kill -0 "$walk_xvfb_pid" 2>/dev/null; then
+        echo "Xvfb did not start on display :0 of this host"
+        return 1
+    fi
     export WINEPREFIX="$work/prefix" WINEARCH=win64 LANG=C.UTF-8
     # "-all" alone hides a missing DLL behind exit code 53.
     export WINEDEBUG=-all,err+module WINEDLLOVERRIDES="mscoree,mshtml="

@@ -11,9 +11,8 @@
 set -euo pipefail
 zip=$1 inspector=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [[ ${WHOLE_SETUP_ON_PRIVATE_HOST:-} != 1 ]]; then
-    exec bash "$root/demo/windows/on-private-host.sh" \
-        env WHOLE_SETUP_ON_PRIVATE_HOST=1 bash "$0" "$@"
+if [[ ${LAUNCHER_PRIVATE_HOST:-} != 1 ]]; then
+    exec bash "$root/demo/windows/on-private-host.sh" bash "$0" "$@"
 fi
 # shellcheck source=../../demo/windows/walk.sh
 source "$root/demo/windows/walk.sh"
