@@ -6,8 +6,8 @@
 
 namespace platform::win32 {
 
-// A button glyph from the program's bitmap resources as an icon whose transparent part is
-// every pixel of the bitmap's bottom-left colour; nullptr for no glyph. The caller owns it.
+// A button glyph from the program's icon resources, whose transparent part is every pixel
+// of the artwork's bottom-left colour; nullptr for no glyph. The caller owns it.
 HICON LoadGlyph(Glyph glyph);
 
 // The program's icon, the resource "MAINICON", at the system's size for the given metric

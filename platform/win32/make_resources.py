@@ -3,7 +3,8 @@
 
 Usage: make_resources.py <art folder> <output folder>
 Writes launcher.ico (16, 24, 32, 48 and 128 pixels, each in 16 colours, 256 colours and
-32-bit colour with alpha) and the four button glyphs as 24-bit BMP files.
+32-bit colour with alpha) and the four button glyphs as 16-pixel icons in 24-bit colour whose
+mask leaves out every pixel of the glyph's bottom-left colour, as the artwork means it.
 """
 import os
 import struct
@@ -82,7 +83,9 @@ def nearest(palette, colour):
 
 
 def icon_image(rows, bits):
-    """One icon image: a BITMAPINFOHEADER, palette, colour rows and the AND mask, bottom up."""
+    """One icon image: a BITMAPINFOHEADER, palette, colour rows and the AND mask, bottom up.
+    Pixels with alpha below 128 are left out; in 24-bit colour they are black, so that they
+    leave the background as it is."""
     size = len(rows)
     mask = b"".join(padded(bytes(
         sum((1 << (7 - bit)) for bit in range(8)
@@ -92,6 +95,10 @@ def icon_image(rows, bits):
         palette = b""
         colour = b"".join(bytes((p[2], p[1], p[0], p[3])) for y in reversed(range(size))
                           for p in rows[y])
+    elif bits == 24:
+        palette = b""
+        colour = b"".join(padded(b"".join(bytes((p[2], p[1], p[0]) if p[3] >= 128 else (0, 0, 0))
+                                          for p in rows[y])) for y in reversed(range(size)))
     else:
         table = vga_palette() if bits == 4 else cube_palette()
         table = table + [(0, 0, 0)] * ((1 << bits) - len(table))
@@ -107,7 +114,7 @@ def icon_image(rows, bits):
             lines.append(padded(line))
         colour = b"".join(lines)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bits, 0,
-                         len(colour) + len(mask), 0, 0, 1 << bits if bits < 32 else 0, 0)
+                         len(colour) + len(mask), 0, 0, 1 << bits if bits < 24 else 0, 0)
     return header + palette + colour + mask
 
 
@@ -123,14 +130,10 @@ def write_icon(path, images):
         out.write(directory + entries + bodies)
 
 
-def write_bmp(path, rows):
-    height, width = len(rows), len(rows[0])
-    pixels = b"".join(padded(b"".join(bytes((p[2], p[1], p[0])) for p in rows[y]))
-                      for y in reversed(range(height)))
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
-    with open(path, "wb") as out:
-        out.write(b"BM" + struct.pack("<IHHI", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-                  + info + pixels)
+def without_background(rows):
+    """The glyph with every pixel of its bottom-left colour made transparent."""
+    background = rows[-1][0][:3]
+    return [[p[:3] + (0 if p[:3] == background else p[3],) for p in row] for row in rows]
 
 
 def main(art, output):
@@ -142,7 +145,8 @@ def main(art, output):
             images.append((size, bits, icon_image(rows, bits)))
     write_icon(os.path.join(output, "launcher.ico"), images)
     for glyph in GLYPHS:
-        write_bmp(os.path.join(output, glyph + ".bmp"), read_png(os.path.join(art, glyph + ".png")))
+        rows = without_background(read_png(os.path.join(art, glyph + ".png")))
+        write_icon(os.path.join(output, glyph + ".ico"), [(len(rows), 24, icon_image(rows, 24))])
 
 
 if __name__ == "__main__":
