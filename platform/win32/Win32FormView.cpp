@@ -139,12 +139,17 @@ void Win32FormView::CreateControl(Control& control) {
     const ControlDescription& description = control.Description();
     const auto [className, style, exStyle] = ClassFor(description);
     const int id = firstControlId + static_cast<int>(m_views.size());
+    // Born in the control's state: each later change would cost a round trip to the server
+    // under Wine, for every control, before the window shows.
+    const DWORD state =
+        (control.Visible() ? WS_VISIBLE : 0) | (control.Enabled() ? 0 : WS_DISABLED);
     // Windows places a group box's children from the box's own top-left corner, title
     // included, which is how the description gives them.
-    HWND window = ::CreateWindowExW(
-        exStyle, className, nullptr, WS_CHILD | style, description.left, description.top,
-        description.width, description.height, ParentOf(description),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(exStyle, className, DisplayText(control.Caption()).c_str(),
+                                    WS_CHILD | style | state, description.left, description.top,
+                                    description.width, description.height, ParentOf(description),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    ::GetModuleHandleW(nullptr), nullptr);
     if (description.kind == ControlKind::GroupBox) {
         ::SetWindowSubclass(window, &ForwardToWindow, 0, reinterpret_cast<DWORD_PTR>(m_window));
         // A themed group box ignores the title colour it is given.
@@ -153,7 +158,6 @@ void Win32FormView::CreateControl(Control& control) {
     HFONT font = CreateDescribedFont(EffectiveFont(m_form, description));
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     m_views.push_back({&control, window, font, LoadGlyph(description.glyph)});
-    ControlChanged(control);
 }
 
 HWND Win32FormView::ParentOf(const ControlDescription& description) const {
