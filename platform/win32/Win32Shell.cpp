@@ -9,7 +9,13 @@
 namespace platform::win32 {
 
 void Win32Shell::OpenDocument(const std::string& document) {
-    ::ShellExecuteW(::GetActiveWindow(), L"open", Widen(document).c_str(), L"", L"", SW_SHOWNORMAL);
+    // Loaded on the first click rather than with the program: the shell and the libraries
+    // it brings hold the window back by tens of milliseconds under Wine.
+    static const auto shellExecute = reinterpret_cast<decltype(&::ShellExecuteW)>(
+        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"shell32.dll"), "ShellExecuteW")));
+    if (shellExecute != nullptr)
+        shellExecute(::GetActiveWindow(), L"open", Widen(document).c_str(), L"", L"",
+                     SW_SHOWNORMAL);
 }
 
 } // namespace platform::win32
