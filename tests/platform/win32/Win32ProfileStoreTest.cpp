@@ -4,6 +4,7 @@
 #include "platform/IniFile.h"
 #include "platform/win32/WideText.h"
 #include "tests/platform/ProfileCases.h"
+#include "tests/platform/win32/FromCodePage936.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,15 +25,6 @@ using testing_support::TempDir;
 
 const std::string original =
     "[ip]\r\nip=10.0.0.1\r\n[\xB7\xFE\xCE\xF1\xC6\xF7ip]\r\nip=10.0.0.1\r\n";
-
-// The table's names are code page 936 bytes; the store takes UTF-8.
-std::string FromCodePage936(const std::string& bytes) {
-    std::wstring wide(bytes.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
-                              static_cast<int>(wide.size()))));
-    return Narrow(wide);
-}
 
 class Win32ProfileStoreTest : public ::testing::Test {
 protected:

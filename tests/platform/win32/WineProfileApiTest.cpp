@@ -3,6 +3,7 @@
 // in place; the cases that show only this are compared as Wine writes them or left out.
 #include "platform/win32/WideText.h"
 #include "tests/platform/ProfileCases.h"
+#include "tests/platform/win32/FromCodePage936.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 namespace {
 
-using platform::win32::Narrow;
 using platform::win32::Widen;
 using testing_support::TempDir;
 
@@ -50,14 +49,6 @@ const WineDifference wineDifferences[] = {
     {"UTF-16LE: a last odd byte stays last", WineWrites::Differently},
 };
 
-std::string FromCodePage936(const std::string& bytes) {
-    std::wstring wide(bytes.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
-                              static_cast<int>(wide.size()))));
-    return Narrow(wide);
-}
-
 // The file with CR LF for every LF not preceded by CR, in its encoding's units.
 std::string CrlfEndings(const std::string& file) {
     const bool little = file.starts_with(profile_cases::leMark);
@@ -78,16 +69,10 @@ std::string CrlfEndings(const std::string& file) {
     return result;
 }
 
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(WineProfileApi, EditsFilesAsTheTableSaysWhereWineFollowsWindows) {
     using namespace profile_cases;
     ASSERT_EQ(::GetACP(), 936u) << "Wine must run in a zh_CN locale (LOCPATH, LC_ALL)";
-    TempDir dir;
-    const std::filesystem::path ini = dir.Path() / "hjpz.ini";
+    const TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto difference =
@@ -97,7 +82,7 @@ TEST(WineProfileApi, EditsFilesAsTheTableSaysWhereWineFollowsWindows) {
         if (difference != std::end(wineDifferences) && !crlf)
             continue;
 
-        std::ofstream(ini, std::ios::binary | std::ios::trunc) << c.before;
+        const std::filesystem::path ini = dir.Write("hjpz.ini", c.before);
         const std::wstring section = Widen(StoreName(c.section, c.before, FromCodePage936));
         const std::wstring key = Widen(StoreName(c.key, c.before, FromCodePage936));
         const std::wstring written = Widen(value);
@@ -105,7 +90,7 @@ TEST(WineProfileApi, EditsFilesAsTheTableSaysWhereWineFollowsWindows) {
             section.c_str(), c.op == Op::EraseSection ? nullptr : key.c_str(),
             c.op == Op::WriteString ? written.c_str() : nullptr, ini.c_str()));
         const std::string expected = c.after.value_or(c.before);
-        EXPECT_EQ(ReadFile(ini), crlf ? CrlfEndings(expected) : expected);
+        EXPECT_EQ(TempDir::Read(ini), crlf ? CrlfEndings(expected) : expected);
     }
 }
 
