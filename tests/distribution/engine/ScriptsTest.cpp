@@ -54,6 +54,21 @@ protected:
     EnvironmentVariable m_driveC{"LAUNCHER_DRIVE_C", (m_root / "c").string()};
 };
 
+TEST_F(Scripts, ClientSetupInstallsOnlyAClientItHas) {
+    const std::filesystem::path dist = m_root / "dist";
+    const std::filesystem::path folder = m_root / "c/Program Files/蔚檀";
+    std::filesystem::copy_file(std::filesystem::path(DISTRIBUTION_FILES) / "zabo.exe",
+                               dist / "zabo.exe");
+    EXPECT_NE(0, Run("zabo.exe"));
+    EXPECT_FALSE(std::filesystem::exists(folder)) << "a client folder without its client";
+
+    std::filesystem::create_directories(dist / "client");
+    std::filesystem::copy_file(std::filesystem::path(DISTRIBUTION_FILES) / "client/zabo",
+                               dist / "client/zabo");
+    EXPECT_EQ(0, Run("zabo.exe"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "zabo"));
+}
+
 TEST_F(Scripts, SetupInstallsAndStartsTheInstanceOnce) {
     ASSERT_EQ(0, Run("MSSQL.exe"));
     const std::string pid = Pid();
