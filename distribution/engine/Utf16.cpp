@@ -1,51 +1,13 @@
 #include "distribution/engine/Utf16.h"
 
-#include <vector>
+#include "platform/Utf8CodePoints.h"
+
+#include <optional>
 
 namespace engine {
 namespace {
 
 constexpr char32_t replacement = 0xFFFD;
-
-std::vector<char32_t> DecodeUtf8(const std::string& text) {
-    std::vector<char32_t> points;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        char32_t point = 0;
-        if (lead < 0x80) {
-            point = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            point = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            point = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            point = lead & 0x07;
-        } else {
-            points.push_back(replacement);
-            ++i;
-            continue;
-        }
-        bool valid = i + extra < text.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            point = (point << 6) | (next & 0x3F);
-        }
-        if (!valid || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
-            points.push_back(replacement);
-            ++i;
-            continue;
-        }
-        points.push_back(point);
-        i += extra + 1;
-    }
-    return points;
-}
 
 void AppendUtf8(std::string& out, char32_t point) {
     if (point < 0x80) {
@@ -68,16 +30,18 @@ void AppendUtf8(std::string& out, char32_t point) {
 } // namespace
 
 Bytes Utf8ToUtf16Le(const std::string& text) {
-    ByteWriter out;
-    for (char32_t point : DecodeUtf8(text)) {
-        if (point < 0x10000) {
-            out.U16Le(static_cast<std::uint16_t>(point));
+    std::u16string units;
+    for (std::size_t at = 0; at < text.size();) {
+        if (const std::optional<char32_t> point = platform::NextCodePoint(text, at)) {
+            platform::AppendUtf16(units, *point);
         } else {
-            point -= 0x10000;
-            out.U16Le(static_cast<std::uint16_t>(0xD800 | (point >> 10)));
-            out.U16Le(static_cast<std::uint16_t>(0xDC00 | (point & 0x3FF)));
+            units.push_back(static_cast<char16_t>(replacement));
+            ++at;
         }
     }
+    ByteWriter out;
+    for (const char16_t unit : units)
+        out.U16Le(unit);
     return out.Take();
 }
 
