@@ -21,7 +21,7 @@ if [[ ${LAUNCHER_PRIVATE_HOST:-} != 1 ]]; then
         engine=$root/build/distribution/engine/tdsengine
     fi
     cmake --preset windows -DLAUNCHER_HOST_ENGINE="$engine"
-    cmake --build --preset windows -j2 --target dist-windows window-inspector
+    cmake --build --preset windows -j2 --target dist-windows window-reader
     status=0
     bash demo/windows/on-private-host.sh bash "$0" || status=$?
     ((status != 77)) || echo "The Windows demo runs as root, on a private host of its own."
@@ -38,7 +38,7 @@ finish() {
     walk_session_stop
 }
 trap finish EXIT
-walk_session_start "$scratch/wine" build-windows/demo/window-inspector.exe
+walk_session_start "$scratch/wine" build-windows/demo/window-reader.exe
 dist="$WINEPREFIX/drive_c/演示 安装目录"
 client="$WINEPREFIX/drive_c/Program Files/蔚檀"
 cp -r build-windows/dist-windows "$dist"

@@ -1,9 +1,9 @@
 # The walk through the Windows launcher under Wine, shared by the Windows demo and the
 # whole-setup test: real clicks (xdotool) on the real window, and the window's texts and
-# states read by window-inspector.exe, which runs under the same wineserver. Each function
+# states read by window-reader.exe, which runs under the same wineserver. Each function
 # prints what it sees; the test compares those lines, the demo shows them. Source this file.
 #
-# walk_session_start <work folder> <window-inspector.exe> starts an X server, a fresh Wine
+# walk_session_start <work folder> <window-reader.exe> starts an X server, a fresh Wine
 # prefix with its wineserver, and ODBC whose driver "SQL Server" is FreeTDS's, on the private
 # host of on-private-host.sh; walk_session_stop ends them. Screenshots go to WALK_SHOTS when it is set.
 
@@ -14,7 +14,7 @@ walk_shot_count=0
 
 walk_session_start() {
     local work=$1 driver
-    WALK_INSPECTOR=$2
+    WALK_READER=$2
     [[ ${LAUNCHER_PRIVATE_HOST:-} == 1 ]] || { echo "run this on-private-host.sh"; return 1; }
     mkdir -p "$work/odbc"
     # Wine attaches its windows to the display it starts with. On the private host the
@@ -57,7 +57,7 @@ walk_session_stop() {
 }
 
 walk_inspect() {
-    wine "$WALK_INSPECTOR" "$walk_title" "$@" 2>/dev/null
+    wine "$WALK_READER" "$walk_title" "$@" 2>/dev/null
 }
 
 walk_shot() {

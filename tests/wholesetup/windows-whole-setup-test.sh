@@ -7,9 +7,9 @@
 # as the host's tsql sees it, and the client's copy; before that, in a copy without
 # MSSQL.exe, that a failed start and a failed copy are errors that put the buttons back.
 # Exits 77 when the private host cannot be made (it needs root).
-# Usage: windows-whole-setup-test.sh <launcher-windows zip> <window-inspector.exe>
+# Usage: windows-whole-setup-test.sh <launcher-windows zip> <window-reader.exe>
 set -euo pipefail
-zip=$1 inspector=$2
+zip=$1 reader=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [[ ${LAUNCHER_PRIVATE_HOST:-} != 1 ]]; then
     exec bash "$root/demo/windows/on-private-host.sh" bash "$0" "$@"
@@ -52,7 +52,7 @@ expect_lines() {
 
 gbk() { iconv -f UTF-8 -t GBK; }
 
-walk_session_start "$work" "$inspector"
+walk_session_start "$work" "$reader"
 echo "[$SECONDS s] X server and Wine prefix ready"
 drive_c="$WINEPREFIX/drive_c"
 client="$drive_c/Program Files/蔚檀"

@@ -1,11 +1,11 @@
 // Reads what X tools cannot: the texts and states of another program's windows, for the
 // walk through the launcher under Wine. Run under the launcher's wineserver; prints UTF-8.
 //
-//   window-inspector TITLE buttons       text, on|off, screen x and y of each push button
-//   window-inspector TITLE boxes         handle, icon|plain, OK's screen x and y, caption
+//   window-reader TITLE buttons       text, on|off, screen x and y of each push button
+//   window-reader TITLE boxes         handle, icon|plain, OK's screen x and y, caption
 //                                        and text of each message box of its program
-//   window-inspector TITLE settle SECS   waits until the main window's thread takes messages
-//   window-inspector TITLE exists HWND   exit 0 while that window exists
+//   window-reader TITLE settle SECS   waits until the main window's thread takes messages
+//   window-reader TITLE exists HWND   exit 0 while that window exists
 //
 // The main window is the one captioned TITLE that is no dialog. Exit 0 on success, 1 when
 // it is not there or does not settle, 2 on usage.
