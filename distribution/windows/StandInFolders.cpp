@@ -1,5 +1,6 @@
 #include "distribution/windows/StandInFolders.h"
 
+#include "platform/win32/ProgramPath.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>
@@ -46,19 +47,11 @@ std::wstring TemporaryFolder() {
 }
 
 std::wstring OwnFolder() {
-    std::wstring file(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, file.data(), static_cast<DWORD>(file.size()));
-        if (length == 0)
-            throw std::runtime_error("GetModuleFileNameW: " +
-                                     platform::win32::ErrorText(::GetLastError()));
-        if (length < file.size()) {
-            file.resize(length);
-            return file.substr(0, file.find_last_of(L'\\'));
-        }
-        file.resize(file.size() * 2); // truncated: no length is reported, so grow and retry
-    }
+    const std::wstring file = platform::win32::ProgramPath();
+    if (file.empty())
+        throw std::runtime_error("GetModuleFileNameW: " +
+                                 platform::win32::ErrorText(::GetLastError()));
+    return file.substr(0, file.find_last_of(L'\\'));
 }
 
 std::wstring InstanceFolder() {

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Application.h"
 
+#include "platform/win32/ProgramPath.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FormView.h"
 
@@ -13,16 +14,7 @@ Win32Application::Win32Application() {
 }
 
 std::string Win32Application::ExeName() const {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return Narrow(path);
-        }
-        path.resize(path.size() * 2);
-    }
+    return Narrow(ProgramPath());
 }
 
 int Win32Application::Run(Form& mainForm) {
